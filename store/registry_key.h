@@ -1,0 +1,35 @@
+// One open registry key, read with a default and written without checks.
+#pragma once
+
+#include <windows.h>
+
+class RegistryKey
+{
+public:
+    RegistryKey() : handle(NULL) {}
+    ~RegistryKey() { Close(); }
+
+    // Opens the first component of path under HKEY_CURRENT_USER (currentUser
+    // non-zero) or HKEY_LOCAL_MACHINE, then opens or creates each further
+    // component, releasing every parent as soon as its child is open. A
+    // component that cannot be opened or does not fit leaves the key closed.
+    void Open(const char *path, int currentUser);
+    LONG Close();
+
+    // A missing value, or one that does not fit the reader, is replaced in the
+    // store by the default, and the default is what the reader gets.
+    int ReadDword(const char *name, int defaultValue);
+    LONG WriteDword(const char *name, int value);
+    // size is the buffer's byte count on entry and the stored byte count on
+    // return. The buffer always ends up terminated.
+    void ReadString(const char *name, char *buffer, DWORD *size, const char *defaultValue);
+    void WriteString(const char *name, const char *value);
+
+    HKEY Handle() const { return handle; }
+
+private:
+    RegistryKey(const RegistryKey &);
+    RegistryKey &operator=(const RegistryKey &);
+
+    HKEY handle;
+};

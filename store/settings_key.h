@@ -1,0 +1,30 @@
+// The settings key under HKEY_CURRENT_USER: its path, the names of its eight
+// values and their defaults. Every reader writes the default back when a value
+// is missing, so after the first logon run the key holds all eight.
+#pragma once
+
+const char SettingsKeyPath[] = "Software\\Calderane\\Vistrane";
+
+const char ImageDirValue[] = "ImageDir";
+const char IsActiveValue[] = "IsActive";
+const char DoRandomSearchValue[] = "DoRandomSearch";
+const char DoTileValue[] = "DoTile";
+const char ImmediateChangeValue[] = "ImmediateChange";
+// The rotation history: the latest choice and the two before it.
+const char LastImageShownValue[] = "LastImageShown";
+const char LastImageShown1Value[] = "LastImageShown-1";
+const char LastImageShown2Value[] = "LastImageShown-2";
+
+const char DefaultImageDir[] = "C:\\Program Files\\Vistrane\\";
+const int DefaultIsActive = 1;
+const int DefaultDoRandomSearch = 1;
+const int DefaultDoTile = 0;
+const int DefaultImmediateChange = 1;
+const int DefaultLastImageShown = 0;
+const int DefaultLastImageShown1 = 1;
+const int DefaultLastImageShown2 = 2;
+
+// Where the desktop keeps its wallpaper, also under HKEY_CURRENT_USER.
+const char DesktopKeyPath[] = "Control Panel\\Desktop";
+const char WallpaperValue[] = "Wallpaper";
+const char TileWallpaperValue[] = "TileWallpaper";
