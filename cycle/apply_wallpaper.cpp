@@ -1,0 +1,18 @@
+#include "apply_wallpaper.h"
+
+#include "registry_key.h"
+#include "settings_key.h"
+
+void ApplyWallpaper(const char *path, int tile, int immediate)
+{
+    RegistryKey desktop;
+    desktop.Open(DesktopKeyPath, 1);
+    desktop.WriteString(TileWallpaperValue, tile ? "1" : "0");
+    desktop.WriteString(WallpaperValue, path);
+    desktop.Close();
+
+    // The values are already written, so the desktop is only told to load
+    // the picture, not to store it again (no SPIF_UPDATEINIFILE).
+    if (immediate)
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char *>(path), SPIF_SENDWININICHANGE);
+}

@@ -1,0 +1,7 @@
+// Making a prepared picture the desktop wallpaper.
+#pragma once
+
+// Writes "TileWallpaper" ("1" or "0") and "Wallpaper" under the desktop key
+// and, when immediate is non-zero, tells the desktop and every running
+// program that the wallpaper changed.
+void ApplyWallpaper(const char *path, int tile, int immediate);

@@ -1,0 +1,16 @@
+// Telling a bitmap from a JPEG by the letters of its path.
+#pragma once
+
+enum ImageType
+{
+    UnusableImage,
+    BitmapImage, // usable as it is
+    JpegImage,   // usable once converted into a bitmap
+};
+
+// The test runs on the whole path, directory included, with ASCII letters
+// folded to upper case: ".BMP" anywhere makes a bitmap; a JPEG is a path whose
+// first ".JPG" is its last four characters, or whose first ".JPEG" is its last
+// five. So a folder named "old.bmp.files" makes every entry in it a bitmap,
+// and one named "a.jpg" keeps its .jpg entries from counting as JPEGs.
+ImageType ClassifyImage(const char *path);
