@@ -1,0 +1,35 @@
+#include "bitmap_file.h"
+
+bool WriteBitmapFile(const char *path, int width, int height, COLORREF color)
+{
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = stride * height;
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+
+    const HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof(file), &written, NULL) && WriteFile(out, &info, sizeof(info), &written, NULL);
+    BYTE row[3 * 64 + 4] = {};
+    for (int x = 0; x < width && x < 64; ++x)
+    {
+        row[3 * x] = GetBValue(color);
+        row[3 * x + 1] = GetGValue(color);
+        row[3 * x + 2] = GetRValue(color);
+    }
+    for (int y = 0; ok && y < height; ++y)
+        ok = stride <= sizeof(row) && WriteFile(out, row, stride, &written, NULL);
+    CloseHandle(out);
+    return ok;
+}

@@ -1,0 +1,8 @@
+// Small bitmap files for the tests and the test converters.
+#pragma once
+
+#include <windows.h>
+
+// Writes a width x height 24-bit bitmap filled with color. False when the
+// file cannot be written.
+bool WriteBitmapFile(const char *path, int width, int height, COLORREF color);

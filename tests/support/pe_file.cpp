@@ -1,0 +1,110 @@
+#include "pe_file.h"
+
+namespace
+{
+std::vector<BYTE> ReadWholeFile(const std::string &path)
+{
+    std::vector<BYTE> bytes;
+    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (in == INVALID_HANDLE_VALUE)
+        return bytes;
+    const DWORD size = GetFileSize(in, NULL);
+    bytes.resize(size);
+    DWORD read = 0;
+    if (size == INVALID_FILE_SIZE || !ReadFile(in, bytes.data(), size, &read, NULL) || read != size)
+        bytes.clear();
+    CloseHandle(in);
+    return bytes;
+}
+
+class Image
+{
+public:
+    Image(const std::vector<BYTE> &bytes, const IMAGE_NT_HEADERS32 *headers) : bytes(bytes), headers(headers) {}
+
+    // The file offset of an address relative to the image base, or 0.
+    DWORD Offset(DWORD rva) const
+    {
+        const IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(headers);
+        for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section)
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        return 0;
+    }
+    template <typename T> const T *At(DWORD rva) const
+    {
+        const DWORD offset = Offset(rva);
+        if (offset == 0 || offset + sizeof(T) > bytes.size())
+            return NULL;
+        return reinterpret_cast<const T *>(&bytes[offset]);
+    }
+    std::string Text(DWORD rva) const
+    {
+        const DWORD offset = Offset(rva);
+        std::string text;
+        for (DWORD i = offset; offset != 0 && i < bytes.size() && bytes[i] != 0; ++i)
+            text += static_cast<char>(bytes[i]);
+        return text;
+    }
+
+private:
+    const std::vector<BYTE> &bytes;
+    const IMAGE_NT_HEADERS32 *headers;
+};
+}
+
+PeFile ReadPeFile(const std::string &path)
+{
+    PeFile pe = PeFile();
+    const std::vector<BYTE> bytes = ReadWholeFile(path);
+    if (bytes.size() < sizeof(IMAGE_DOS_HEADER))
+        return pe;
+    const IMAGE_DOS_HEADER *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(bytes.data());
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0 ||
+        static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > bytes.size())
+        return pe;
+    const IMAGE_NT_HEADERS32 *headers = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(&bytes[dos->e_lfanew]);
+    if (headers->Signature != IMAGE_NT_SIGNATURE || headers->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        return pe;
+    pe.valid = true;
+    pe.machine = headers->FileHeader.Machine;
+    pe.characteristics = headers->FileHeader.Characteristics;
+    pe.dllCharacteristics = headers->OptionalHeader.DllCharacteristics;
+    const Image image(bytes, headers);
+
+    const IMAGE_DATA_DIRECTORY &exportEntry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (const IMAGE_EXPORT_DIRECTORY *exports = image.At<IMAGE_EXPORT_DIRECTORY>(exportEntry.VirtualAddress))
+    {
+        pe.exportModuleName = image.Text(exports->Name);
+        pe.exportedFunctions = exports->NumberOfFunctions;
+        for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        {
+            const DWORD *name = image.At<DWORD>(exports->AddressOfNames + 4 * i);
+            const WORD *index = image.At<WORD>(exports->AddressOfNameOrdinals + 2 * i);
+            if (name != NULL && index != NULL)
+                pe.exports.push_back({image.Text(*name), static_cast<WORD>(exports->Base + *index)});
+        }
+    }
+
+    const IMAGE_DATA_DIRECTORY &importEntry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (DWORD rva = importEntry.VirtualAddress; rva != 0; rva += sizeof(IMAGE_IMPORT_DESCRIPTOR))
+    {
+        const IMAGE_IMPORT_DESCRIPTOR *import = image.At<IMAGE_IMPORT_DESCRIPTOR>(rva);
+        if (import == NULL || import->Name == 0)
+            break;
+        pe.imports.push_back(image.Text(import->Name));
+    }
+    return pe;
+}
+
+bool IsSystemDll(const std::string &name)
+{
+    static const char *const systemDlls[] = {
+        "kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll", "shell32.dll", "shlwapi.dll",
+        "ole32.dll",    "oleaut32.dll", "msvcrt.dll", "comctl32.dll", "comdlg32.dll", "windowscodecs.dll",
+    };
+    for (size_t i = 0; i < sizeof(systemDlls) / sizeof(systemDlls[0]); ++i)
+        if (lstrcmpiA(name.c_str(), systemDlls[i]) == 0)
+            return true;
+    return false;
+}

@@ -1,0 +1,309 @@
+#include "test_support.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <winternl.h>
+
+#include <algorithm>
+
+#include "bitmap_file.h"
+#include "settings_key.h"
+
+namespace
+{
+HKEY OpenForTest(const char *keyPath)
+{
+    HKEY key = NULL;
+    RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    return key;
+}
+
+bool EndsWith(const std::string &text, const char *suffix)
+{
+    const size_t length = strlen(suffix);
+    if (text.size() < length)
+        return false;
+    return lstrcmpiA(text.c_str() + text.size() - length, suffix) == 0;
+}
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+std::string TestsFolder()
+{
+    // Most programs sit in it; the soak program sits one folder below.
+    const std::string program = ProgramFolder();
+    if (FileExists(program + "\\converters"))
+        return program;
+    return program.substr(0, program.rfind('\\'));
+}
+
+std::string ShippedApplet()
+{
+    return TestsFolder() + "\\..\\dist\\Vistrane.cpl";
+}
+
+std::string TestConverter(const char *kind)
+{
+    return TestsFolder() + "\\converters\\" + kind + "\\Vistrane-jpeg.dll";
+}
+
+void ResetSettingsKey()
+{
+    SHDeleteKeyA(HKEY_CURRENT_USER, SettingsKeyPath);
+}
+
+void ResetDesktopValues()
+{
+    WriteStringValue(DesktopKeyPath, WallpaperValue, "untouched");
+    WriteStringValue(DesktopKeyPath, TileWallpaperValue, "untouched");
+}
+
+bool ReadDwordValue(const char *keyPath, const char *name, DWORD *value, DWORD *type)
+{
+    DWORD size = sizeof(*value);
+    return SHGetValueA(HKEY_CURRENT_USER, keyPath, name, type, value, &size) == ERROR_SUCCESS;
+}
+
+bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type)
+{
+    char text[2048];
+    DWORD size = sizeof(text);
+    if (SHGetValueA(HKEY_CURRENT_USER, keyPath, name, type, text, &size) != ERROR_SUCCESS)
+        return false;
+    value->assign(text, size > 0 && text[size - 1] == '\0' ? size - 1 : size);
+    return true;
+}
+
+void WriteRawValue(const char *keyPath, const char *name, DWORD type, const void *data, DWORD size)
+{
+    const HKEY key = OpenForTest(keyPath);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
+    RegCloseKey(key);
+}
+
+void WriteDwordValue(const char *keyPath, const char *name, DWORD value)
+{
+    WriteRawValue(keyPath, name, REG_DWORD, &value, sizeof(value));
+}
+
+void WriteStringValue(const char *keyPath, const char *name, const std::string &value)
+{
+    WriteRawValue(keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+std::string Wallpaper()
+{
+    std::string value;
+    ReadStringValue(DesktopKeyPath, WallpaperValue, &value);
+    return value;
+}
+
+std::string ScratchFolder(const char *name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string root = std::string(temp) + "vistrane-tests";
+    CreateDirectoryA(root.c_str(), NULL);
+    const std::string folder = root + "\\" + name;
+    DeleteTree(folder);
+    CreateDirectoryA(folder.c_str(), NULL);
+    return folder;
+}
+
+void DeleteTree(const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..")
+                DeleteTree(path + "\\" + name);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CopyOneFile(const std::string &from, const std::string &to)
+{
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool WriteTextFile(const std::string &path, const char *text)
+{
+    const HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(out, text, lstrlenA(text), &written, NULL);
+    CloseHandle(out);
+    return ok != 0;
+}
+
+void MakeEntries(const std::string &folder, const std::vector<std::string> &names)
+{
+    for (size_t i = 0; i < names.size(); ++i)
+    {
+        const std::string path = folder + "\\" + names[i];
+        if (EndsWith(names[i], "\\"))
+            CreateDirectoryA(path.c_str(), NULL);
+        else if (EndsWith(names[i], ".bmp"))
+            WriteBitmapFile(path.c_str(), 2, 2, RGB(10 * i, 20, 30));
+        else
+            WriteTextFile(path, "not a picture");
+    }
+}
+
+std::vector<std::string> ListingOrder(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        if (entry.cFileName[0] != '.')
+            names.push_back(entry.cFileName);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+int PositionOf(const std::vector<std::string> &listing, const std::string &name)
+{
+    const std::vector<std::string>::const_iterator found = std::find(listing.begin(), listing.end(), name);
+    return found == listing.end() ? -1 : static_cast<int>(found - listing.begin());
+}
+
+std::vector<std::string> MakeEntriesListedInOrder(const std::string &folder, const std::vector<std::string> &wanted)
+{
+    // The first attempt's prefixes suit a listing sorted by name (Wine sorts
+    // on most versions); later ones are scrambled for a hashed order.
+    unsigned scramble = 12345;
+    for (int attempt = 0; attempt < 3000; ++attempt)
+    {
+        std::vector<std::string> names, listed;
+        for (size_t i = 0; i < wanted.size(); ++i)
+        {
+            char prefix[16];
+            if (attempt == 0)
+                wsprintfA(prefix, "%c-", 'a' + static_cast<int>(i));
+            else
+            {
+                scramble = scramble * 1103515245 + 12345;
+                wsprintfA(prefix, "%04x-", (scramble >> 16) & 0xffff);
+            }
+            names.push_back(prefix + wanted[i]);
+            listed.push_back(names.back().substr(0, names.back().find_last_not_of('\\') + 1));
+        }
+        MakeEntries(folder, names);
+        if (ListingOrder(folder) == listed)
+            return listed;
+        for (size_t i = 0; i < listed.size(); ++i)
+            DeleteTree(folder + "\\" + listed[i]);
+    }
+    return std::vector<std::string>();
+}
+
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string SystemFolder()
+{
+    char folder[MAX_PATH];
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string LocalAppDataFolder()
+{
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+int CountProcessHandles()
+{
+    // SYSTEM_HANDLE_INFORMATION, as the system fills it for class 16.
+    struct HandleEntry
+    {
+        ULONG ownerProcessId;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    struct HandleTable
+    {
+        ULONG count;
+        HandleEntry entries[1];
+    };
+    std::vector<BYTE> buffer(1 << 16);
+    for (;;)
+    {
+        ULONG needed = 0;
+        const NTSTATUS status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), &buffer[0],
+                                                         static_cast<ULONG>(buffer.size()), &needed);
+        if (status == static_cast<NTSTATUS>(0xC0000004)) // STATUS_INFO_LENGTH_MISMATCH
+        {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (status != 0)
+            return -1;
+        break;
+    }
+    const HandleTable *table = reinterpret_cast<const HandleTable *>(&buffer[0]);
+    int count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].ownerProcessId == GetCurrentProcessId())
+            ++count;
+    return count;
+}
+
+int RunProgram(const std::string &commandLine, const char *folder)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}

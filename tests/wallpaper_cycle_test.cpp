@@ -1,0 +1,311 @@
+// Whole wallpaper runs in this process, against the real registry, folders
+// and desktop. No converter is reachable from this program, so JPEGs here are
+// unusable entries; conversions are covered by the conversion and library
+// tests.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "settings_fixture.h"
+#include "wallpaper_cycle.h"
+
+namespace
+{
+class WallpaperCycleTest : public SettingsFixture
+{
+};
+
+void RunAtLogon()
+{
+    AfterLogon(NULL, NULL, const_cast<char *>(""), SW_SHOWNORMAL);
+}
+
+std::string DeskWallpaperInUse()
+{
+    char path[MAX_PATH] = "";
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return path;
+}
+
+TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
+{
+    // The default folder does not exist here, so the run ends after reading.
+    DeleteTree(DefaultImageDir);
+    RunAtLogon();
+
+    std::string imageDir;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &imageDir, &type)) << "no ImageDir written back";
+    EXPECT_EQ(type, (DWORD)REG_SZ);
+    EXPECT_EQ(imageDir, DefaultImageDir);
+    const struct
+    {
+        const char *name;
+        DWORD value;
+    } dwords[] = {
+        {IsActiveValue, 1},        {DoRandomSearchValue, 1},  {DoTileValue, 0},          {ImmediateChangeValue, 1},
+        {LastImageShownValue, 0}, {LastImageShown1Value, 1}, {LastImageShown2Value, 2},
+    };
+    for (size_t i = 0; i < sizeof(dwords) / sizeof(dwords[0]); ++i)
+    {
+        DWORD value = 0xdead;
+        type = 0;
+        EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, dwords[i].name, &value, &type)) << dwords[i].name << " missing";
+        EXPECT_EQ(type, (DWORD)REG_DWORD) << dwords[i].name;
+        EXPECT_EQ(value, dwords[i].value) << dwords[i].name;
+    }
+    EXPECT_EQ(Wallpaper(), "untouched");
+}
+
+TEST_F(WallpaperCycleTest, FreshProfileFirstRunShowsTheDefaultFolder)
+{
+    DeleteTree(DefaultImageDir);
+    ASSERT_TRUE(CreateDirectoryA(DefaultImageDir, NULL)) << "cannot make " << DefaultImageDir;
+    MakeEntries(DefaultImageDir, {"only.bmp"});
+    RunAtLogon();
+    DeleteTree(DefaultImageDir);
+
+    EXPECT_EQ(Wallpaper(), std::string(DefaultImageDir) + "only.bmp");
+    // One entry goes in turn even in random mode: (0 + 1) mod 1.
+    EXPECT_HISTORY(this, 0, 0, 1);
+}
+
+TEST_F(WallpaperCycleTest, WorkedExampleSkipsTheTextFile)
+{
+    const std::vector<std::string> names =
+        MakeEntriesListedInOrder(folder, {"a.bmp", "b.jpg", "notes.txt", "c.bmp"});
+    ASSERT_EQ(names.size(), 4u) << "could not make the folder list in the wanted order";
+    UseFolder(0);
+    StoreHistory(1, 0, 3);
+
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), names[3]);
+    EXPECT_HISTORY(this, 3, 2, 2);
+}
+
+TEST_F(WallpaperCycleTest, InTurnWalksForwardPastEveryUnusableEntry)
+{
+    const std::vector<std::string> names =
+        MakeEntriesListedInOrder(folder, {"p.bmp", "sub\\", "t.txt", "x.jpg", "q.bmp"});
+    ASSERT_EQ(names.size(), 5u);
+    UseFolder(0);
+    StoreHistory(0, 4, 4);
+
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), names[4]) << "the subdirectory, the text and the unconvertible JPEG are passed over";
+    EXPECT_HISTORY(this, 4, 3, 3);
+}
+
+TEST_F(WallpaperCycleTest, InTurnWrapsAroundAndSurvivesAShrunkenFolder)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    UseFolder(0);
+    StoreHistory(4, 3, 2);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[0]);
+    EXPECT_HISTORY(this, 0, 4, 3);
+
+    DeleteTree(folder + "\\" + listing[4]);
+    const std::vector<std::string> shrunk = ListingOrder(folder);
+    StoreHistory(9, 8, 7);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), shrunk[2]) << "10 mod 4";
+    EXPECT_HISTORY(this, 2, 9, 8);
+}
+
+TEST_F(WallpaperCycleTest, HistoryFromOutsideStillSelectsInsideTheList)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp", "3.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    UseFolder(0);
+
+    StoreHistory(-1, 0, 0);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[0]);
+
+    StoreHistory(0x7fffffff, 0, 0);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[(0x7fffffffLL + 1) % 3]);
+}
+
+TEST_F(WallpaperCycleTest, EveryTryUnusableKeepsTheDesktopAndRecordsTheLastTwo)
+{
+    MakeEntries(folder, {"a.txt", "b.txt", "c.txt"});
+    UseFolder(0);
+    StoreHistory(0, 1, 2);
+
+    RunAtLogon();
+    EXPECT_EQ(Wallpaper(), "untouched");
+    // Tries take 1, 2, 0, 1, ...: the 101st takes 101 mod 3 = 2 after 1.
+    EXPECT_HISTORY(this, 2, 1, 1);
+}
+
+TEST_F(WallpaperCycleTest, RandomNeverRepeatsOneOfTheLastThree)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp", "6.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    UseFolder(1);
+    StoreHistory(0, 1, 2);
+
+    std::set<int> seen;
+    for (int run = 0; run < 150; ++run)
+    {
+        const RotationHistory before = StoredHistory();
+        ChangeNow(1, 0, 0);
+        const RotationHistory after = StoredHistory();
+        ASSERT_NE(after.h0, before.h0) << "run " << run;
+        ASSERT_NE(after.h0, before.h1) << "run " << run;
+        ASSERT_NE(after.h0, before.h2) << "run " << run;
+        ASSERT_EQ(after.h1, before.h0) << "run " << run;
+        ASSERT_EQ(after.h2, before.h1) << "run " << run;
+        ASSERT_EQ(ShownEntry(), listing[after.h0]) << "run " << run;
+        seen.insert(after.h0);
+    }
+    EXPECT_EQ(seen.size(), 6u) << "150 runs over 6 pictures should reach every one";
+}
+
+TEST_F(WallpaperCycleTest, RandomWithTwoEntriesAlternates)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp"});
+    UseFolder(1);
+    StoreHistory(0, 1, 2);
+    for (int run = 1; run <= 6; ++run)
+    {
+        ChangeNow(1, 0, 0);
+        EXPECT_EQ(StoredHistory().h0, run % 2) << "run " << run;
+    }
+}
+
+TEST_F(WallpaperCycleTest, RandomWithThreeEntriesAllRecentStillChanges)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp", "3.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    UseFolder(1);
+    StoreHistory(0, 1, 2);
+
+    ChangeNow(1, 0, 0);
+    const RotationHistory after = StoredHistory();
+    ASSERT_GE(after.h0, 0);
+    ASSERT_LT(after.h0, 3);
+    EXPECT_EQ(ShownEntry(), listing[after.h0]) << "the hundredth redraw must be taken";
+    EXPECT_EQ(after.h1, 0);
+    EXPECT_EQ(after.h2, 1);
+}
+
+TEST_F(WallpaperCycleTest, OnlyTheFirstHundredListedAreCandidates)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 150; ++i)
+        names.push_back("p" + std::to_string(i) + ".bmp");
+    MakeEntries(folder, names);
+    const std::vector<std::string> listing = ListingOrder(folder);
+    const std::set<std::string> firstHundred(listing.begin(), listing.begin() + 100);
+
+    UseFolder(0);
+    StoreHistory(98, 0, 0);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[99]);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[0]) << "in turn wraps after the hundredth entry";
+
+    for (int run = 0; run < 100; ++run)
+    {
+        ChangeNow(1, 0, 0);
+        ASSERT_EQ(firstHundred.count(ShownEntry()), 1u) << ShownEntry() << " is not among the first 100";
+    }
+}
+
+TEST_F(WallpaperCycleTest, ImmediateChangeDecidesWhetherTheDesktopIsTold)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    UseFolder(0);
+    StoreHistory(1, 0, 0);
+    const std::string before = folder + "\\" + listing[1];
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char *>(before.c_str()), 0));
+
+    WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 0);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[0]) << "the stored value changes either way";
+    EXPECT_EQ(DeskWallpaperInUse(), before) << "ImmediateChange 0 must not tell the desktop";
+
+    WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 1);
+    RunAtLogon();
+    EXPECT_EQ(ShownEntry(), listing[1]);
+    EXPECT_EQ(DeskWallpaperInUse(), folder + "\\" + listing[1]) << "ImmediateChange 1 must tell the desktop";
+}
+
+TEST_F(WallpaperCycleTest, InactiveLogonRunOnlyFillsInMissingValues)
+{
+    MakeEntries(folder, {"1.bmp", "2.bmp"});
+    WriteStringValue(SettingsKeyPath, ImageDirValue, folder);
+    WriteDwordValue(SettingsKeyPath, IsActiveValue, 0);
+
+    RunAtLogon();
+    EXPECT_EQ(Wallpaper(), "untouched");
+    EXPECT_HISTORY(this, 0, 1, 2);
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, ImmediateChangeValue, &value)) << "missing switches are written back";
+    EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, DoTileValue, &value));
+
+    ChangeNow(0, 0, 0);
+    EXPECT_NE(Wallpaper(), "untouched") << "Change now ignores IsActive";
+}
+
+TEST_F(WallpaperCycleTest, TileWallpaperFollowsTheTileSwitch)
+{
+    MakeEntries(folder, {"1.bmp"});
+    UseFolder(0);
+    std::string tile;
+    const struct
+    {
+        DWORD doTile;
+        const char *expected;
+    } cases[] = {{1, "1"}, {0, "0"}, {49, "1"}};
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+    {
+        WriteDwordValue(SettingsKeyPath, DoTileValue, cases[i].doTile);
+        RunAtLogon();
+        ASSERT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &tile));
+        EXPECT_EQ(tile, cases[i].expected) << "DoTile " << cases[i].doTile;
+    }
+}
+
+TEST_F(WallpaperCycleTest, TrailingBackslashGivesTheSamePath)
+{
+    MakeEntries(folder, {"1.bmp"});
+    UseFolder(0);
+    RunAtLogon();
+    const std::string without = Wallpaper();
+    WriteStringValue(SettingsKeyPath, ImageDirValue, folder + "\\");
+    RunAtLogon();
+    EXPECT_EQ(Wallpaper(), without);
+    EXPECT_EQ(ShownEntry(), "1.bmp");
+}
+
+TEST_F(WallpaperCycleTest, EmptyOrOverlongImageDirChangesNothing)
+{
+    UseFolder(0);
+    WriteStringValue(SettingsKeyPath, ImageDirValue, "");
+    RunAtLogon();
+    EXPECT_EQ(Wallpaper(), "untouched") << "an empty folder name must not list the root of the drive";
+    EXPECT_HISTORY(this, 0, 1, 2);
+
+    // 257 characters fit the 260-byte reader, but not with "\*.*" after them.
+    WriteStringValue(SettingsKeyPath, ImageDirValue, "C:\\" + std::string(254, 'x'));
+    RunAtLogon();
+    EXPECT_EQ(Wallpaper(), "untouched");
+    EXPECT_HISTORY(this, 0, 1, 2);
+
+    // 260 characters do not fit the reader: the default replaces them.
+    WriteStringValue(SettingsKeyPath, ImageDirValue, "C:\\" + std::string(257, 'x'));
+    DeleteTree(DefaultImageDir);
+    RunAtLogon();
+    std::string stored;
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
+    EXPECT_EQ(stored, DefaultImageDir);
+}
+}
