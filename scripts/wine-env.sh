@@ -20,7 +20,7 @@ wine_fresh_prefix() {
     # The server that booted the prefix goes away by itself; the one started
     # after it stays until wine_stop.
     wineserver -w
-    wineserver -p
+    wineserver -p >/dev/null 2>&1
     # Headless: dialogs and the desktop run on Wine's null display driver
     # unless a caller asks for X11 (screenshots under Xvfb).
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "${VISTRANE_WINE_GRAPHICS:-null}" /f >/dev/null
@@ -31,7 +31,7 @@ wine_start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine_fresh_prefix
     else
-        wineserver -p
+        wineserver -p >/dev/null 2>&1
     fi
 }
 

@@ -131,6 +131,34 @@ TEST_F(WallpaperCycleTest, HistoryFromOutsideStillSelectsInsideTheList)
     EXPECT_EQ(ShownEntry(), listing[(0x7fffffffLL + 1) % 3]);
 }
 
+TEST_F(WallpaperCycleTest, EntryWhosePathDoesNotFitIsAnUnusableTry)
+{
+    // A folder path of 230 characters and a 45-character name: 276 in all.
+    // Only the system's long-path form can make such a file.
+    const std::string deep = folder + "\\" + std::string(229 - folder.size(), 'd');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), NULL));
+    const std::string longName = std::string(40, 'n') + ".bmp";
+    const std::string longPath = "\\\\?\\" + deep + "\\" + longName;
+    const std::wstring wideLongPath(longPath.begin(), longPath.end());
+    const HANDLE file = CreateFileW(wideLongPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot make a file with a path of 276 characters";
+    CloseHandle(file);
+    MakeEntries(deep, {"short.bmp"});
+    const std::vector<std::string> listing = ListingOrder(deep);
+    ASSERT_EQ(listing.size(), 2u);
+    const int longAt = PositionOf(listing, longName);
+    const int shortAt = 1 - longAt;
+
+    UseFolder(0);
+    WriteStringValue(SettingsKeyPath, ImageDirValue, deep);
+    StoreHistory(shortAt, 0, 0);
+    RunAtLogon();
+    DeleteFileW(wideLongPath.c_str());
+
+    EXPECT_EQ(Wallpaper(), deep + "\\short.bmp") << "the cut path must not be used, and the run must go on";
+    EXPECT_HISTORY(this, shortAt, longAt, longAt);
+}
+
 TEST_F(WallpaperCycleTest, EveryTryUnusableKeepsTheDesktopAndRecordsTheLastTwo)
 {
     MakeEntries(folder, {"a.txt", "b.txt", "c.txt"});
