@@ -4,7 +4,8 @@
 #   BUILD_DIR   the build folder (default: build beside the sources)
 
 VISTRANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_DIR=${BUILD_DIR:-$VISTRANE_ROOT/build}
+# Absolute: make passes a relative one, and Wine refuses a relative prefix.
+BUILD_DIR=$(realpath -m "${BUILD_DIR:-$VISTRANE_ROOT/build}")
 export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=-all
@@ -17,22 +18,26 @@ wine_fresh_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot --init >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
-    # The server that booted the prefix goes away by itself; the one started
-    # after it stays until wine_stop.
-    wineserver -w
-    wineserver -p >/dev/null 2>&1
     # Headless: dialogs and the desktop run on Wine's null display driver
-    # unless a caller asks for X11 (screenshots under Xvfb).
+    # unless a caller asks for X11 (screenshots under Xvfb). The desktop
+    # takes its driver when it is made, so the server that made one while
+    # this was set is ended before the tests start.
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "${VISTRANE_WINE_GRAPHICS:-null}" /f >/dev/null
+    wine_stop
+    wine_start
 }
 
-# Starts the wineserver for an existing prefix, making the prefix if needed.
+# Starts the wineserver for an existing prefix, making the prefix if needed,
+# and keeps it until wine_stop. The prefix's services and its desktop start
+# here, detached from the caller's output: started by a test instead, they
+# would hold its output open and its runner would wait for them.
 wine_start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine_fresh_prefix
-    else
-        wineserver -p >/dev/null 2>&1
+        return
     fi
+    wineserver -p >/dev/null 2>&1
+    wine reg query 'HKCU\Software\Wine\Drivers' >/dev/null 2>&1 </dev/null
 }
 
 wine_stop() {
