@@ -178,7 +178,6 @@ TEST_F(WallpaperCycleTest, RandomNeverRepeatsOneOfTheLastThree)
     UseFolder(1);
     StoreHistory(0, 1, 2);
 
-    std::set<int> seen;
     for (int run = 0; run < 150; ++run)
     {
         const RotationHistory before = StoredHistory();
@@ -190,9 +189,7 @@ TEST_F(WallpaperCycleTest, RandomNeverRepeatsOneOfTheLastThree)
         ASSERT_EQ(after.h1, before.h0) << "run " << run;
         ASSERT_EQ(after.h2, before.h1) << "run " << run;
         ASSERT_EQ(ShownEntry(), listing[after.h0]) << "run " << run;
-        seen.insert(after.h0);
     }
-    EXPECT_EQ(seen.size(), 6u) << "150 runs over 6 pictures should reach every one";
 }
 
 TEST_F(WallpaperCycleTest, RandomWithTwoEntriesAlternates)
