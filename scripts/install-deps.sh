@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-    make cmake
+    make cmake python3
     g++-mingw-w64-i686-posix
     wine wine32:i386
     googletest

@@ -1,0 +1,83 @@
+#include "settings_dialog.h"
+
+#include <shellapi.h>
+
+#include "applet_settings.h"
+#include "resource.h"
+#include "wallpaper_cycle.h"
+
+namespace
+{
+void ShowSettings(HWND dialog)
+{
+    LoadSettings();
+    SetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
+    // The stored values go to the boxes as they are: 0 unchecks, 1 checks,
+    // and what anything else shows is the box's own affair.
+    CheckDlgButton(dialog, IDC_CHANGE_AT_LOGON, AppletSettings.IsActive);
+    CheckDlgButton(dialog, IDC_RANDOM_SELECTION, AppletSettings.DoRandomSearch);
+    CheckDlgButton(dialog, IDC_TILE_WALLPAPER, AppletSettings.DoTile);
+}
+
+void SaveShownSettings(HWND dialog)
+{
+    AppletSettings.IsActive = IsDlgButtonChecked(dialog, IDC_CHANGE_AT_LOGON);
+    AppletSettings.DoRandomSearch = IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION);
+    AppletSettings.DoTile = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
+    // One byte short of the record's room: at most 298 characters are kept.
+    GetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir, ImageDirSize - 1);
+    SaveSettings();
+}
+
+// The run uses the folder already saved, not the text being edited, and the
+// random and tile choices as the boxes show them now, for this run only.
+void ChangeWallpaperNow(HWND dialog)
+{
+    ChangeNow(IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION), IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER),
+              AppletSettings.ImmediateChange);
+}
+
+// The first dropped item, folder or file, becomes the picture folder shown;
+// it is saved only if the user then presses OK. A path too long for the
+// record is left out rather than cut into the name of another folder.
+void TakeDroppedFolder(HWND dialog, HDROP drop)
+{
+    const UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    if (length != 0 && length < static_cast<UINT>(ImageDirSize) &&
+        DragQueryFileA(drop, 0, AppletSettings.ImageDir, ImageDirSize) == length)
+        SetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
+    DragFinish(drop);
+}
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        ShowSettings(dialog);
+        return TRUE; // the focus goes to the first tab stop
+    case WM_COMMAND:
+        if (HIWORD(wParam) != 0)
+            return FALSE;
+        switch (LOWORD(wParam))
+        {
+        case IDOK:
+            SaveShownSettings(dialog);
+            EndDialog(dialog, 1);
+            break;
+        case IDCANCEL: // also Esc and the close box
+            EndDialog(dialog, 1);
+            break;
+        case IDC_CHANGE_NOW:
+            ChangeWallpaperNow(dialog);
+            break;
+        }
+        return TRUE;
+    case WM_DROPFILES:
+        TakeDroppedFolder(dialog, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,25 @@
+// The settings dialog's in-memory copy of the five user settings.
+#pragma once
+
+// Room for 299 characters and the terminator: more than a path, so a folder
+// dropped onto the dialog is not cut before the user sees it.
+const int ImageDirSize = 300;
+
+struct AppletSettingsRecord
+{
+    char ImageDir[ImageDirSize];
+    int IsActive;
+    int DoRandomSearch;
+    int DoTile;
+    int ImmediateChange;
+};
+
+// Filled when the settings dialog opens and saved when it is confirmed; the
+// only copy in the process.
+extern AppletSettingsRecord AppletSettings;
+
+// Fills every field from the settings key, writing back any missing value.
+// The rotation history is neither read nor written.
+void LoadSettings();
+// Writes every field to the settings key.
+void SaveSettings();
