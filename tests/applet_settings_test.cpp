@@ -1,0 +1,73 @@
+// The settings dialog's record: what it loads, what it saves, and what it
+// leaves alone.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "applet_settings.h"
+#include "settings_key.h"
+#include "test_support.h"
+
+namespace
+{
+class AppletSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetSettingsKey(); }
+    void TearDown() override { ResetSettingsKey(); }
+};
+
+TEST_F(AppletSettingsTest, FreshProfileGetsTheFiveSettingsButNoHistory)
+{
+    memset(&AppletSettings, 0x5a, sizeof(AppletSettings));
+    LoadSettings();
+    EXPECT_STREQ(AppletSettings.ImageDir, DefaultImageDir);
+    EXPECT_EQ(AppletSettings.IsActive, 1);
+    EXPECT_EQ(AppletSettings.DoRandomSearch, 1);
+    EXPECT_EQ(AppletSettings.DoTile, 0);
+    EXPECT_EQ(AppletSettings.ImmediateChange, 1);
+
+    std::string text;
+    DWORD value = 0;
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &text));
+    const char *written[] = {IsActiveValue, DoRandomSearchValue, DoTileValue, ImmediateChangeValue};
+    for (size_t i = 0; i < sizeof(written) / sizeof(written[0]); ++i)
+        EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, written[i], &value)) << written[i] << " not written back";
+    const char *history[] = {LastImageShownValue, LastImageShown1Value, LastImageShown2Value};
+    for (size_t i = 0; i < sizeof(history) / sizeof(history[0]); ++i)
+        EXPECT_FALSE(ReadDwordValue(SettingsKeyPath, history[i], &value)) << history[i] << " is not the dialog's";
+}
+
+TEST_F(AppletSettingsTest, ImageDirOf299CharactersLoadsAndOf300IsReplaced)
+{
+    const std::string fits(299, 'a');
+    WriteStringValue(SettingsKeyPath, ImageDirValue, fits);
+    LoadSettings();
+    EXPECT_EQ(std::string(AppletSettings.ImageDir), fits);
+
+    WriteStringValue(SettingsKeyPath, ImageDirValue, std::string(300, 'b'));
+    LoadSettings();
+    EXPECT_STREQ(AppletSettings.ImageDir, DefaultImageDir);
+    std::string stored;
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
+    EXPECT_EQ(stored, DefaultImageDir) << "a text of 300 characters must be replaced in the store";
+}
+
+TEST_F(AppletSettingsTest, SaveWritesEveryFieldAndLoadReadsItBack)
+{
+    lstrcpynA(AppletSettings.ImageDir, "D:\\Holiday", ImageDirSize);
+    AppletSettings.IsActive = 0;
+    AppletSettings.DoRandomSearch = 0;
+    AppletSettings.DoTile = 1;
+    AppletSettings.ImmediateChange = 7;
+    SaveSettings();
+
+    memset(&AppletSettings, 0, sizeof(AppletSettings));
+    LoadSettings();
+    EXPECT_STREQ(AppletSettings.ImageDir, "D:\\Holiday");
+    EXPECT_EQ(AppletSettings.IsActive, 0);
+    EXPECT_EQ(AppletSettings.DoRandomSearch, 0);
+    EXPECT_EQ(AppletSettings.DoTile, 1);
+    EXPECT_EQ(AppletSettings.ImmediateChange, 7) << "a value set by other means is kept as it is";
+}
+}

@@ -1,0 +1,96 @@
+#include "dialog_driver.h"
+
+#include <shlobj.h>
+
+#include "test_support.h"
+
+namespace
+{
+DialogScript PendingScript = NULL;
+void *PendingContext = NULL;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window))
+    {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == NULL)
+        return; // not up yet: the next tick looks again
+    KillTimer(NULL, timer);
+    const DialogScript script = PendingScript;
+    PendingScript = NULL;
+    script(dialog, PendingContext);
+}
+}
+
+HMODULE AppletModule()
+{
+    static HMODULE module = LoadLibraryA(ShippedApplet().c_str());
+    return module;
+}
+
+INT_PTR RunDialog(int id, DLGPROC procedure, DialogScript script, void *context)
+{
+    PendingScript = script;
+    PendingContext = context;
+    const UINT_PTR timer = SetTimer(NULL, 0, 10, RunPendingScript);
+    const INT_PTR result = DialogBoxParamA(AppletModule(), MAKEINTRESOURCEA(id), NULL, procedure, 0);
+    if (PendingScript != NULL)
+        KillTimer(NULL, timer);
+    PendingScript = NULL;
+    return result;
+}
+
+void Press(HWND dialog, int controlId)
+{
+    SendMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+void PostEscape(HWND dialog)
+{
+    HWND focus = GetFocus();
+    PostMessageA(focus != NULL ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+}
+
+void PostCloseBox(HWND dialog)
+{
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::string ControlText(HWND dialog, int controlId)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, controlId, text, sizeof(text));
+    return text;
+}
+
+HDROP MakeDrop(const std::vector<std::string> &paths)
+{
+    SIZE_T size = sizeof(DROPFILES) + 1;
+    for (size_t i = 0; i < paths.size(); ++i)
+        size += paths[i].size() + 1;
+    const HGLOBAL memory = GlobalAlloc(GHND, size);
+    DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char *names = reinterpret_cast<char *>(drop + 1);
+    for (size_t i = 0; i < paths.size(); ++i)
+    {
+        CopyMemory(names, paths[i].c_str(), paths[i].size() + 1);
+        names += paths[i].size() + 1;
+    }
+    *names = '\0';
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}

@@ -1,0 +1,31 @@
+// Driving a dialog as a user would, from inside its own modal loop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Vistrane.cpl as built, loaded once into this process: its resources hold
+// the dialog templates.
+HMODULE AppletModule();
+
+typedef void (*DialogScript)(HWND dialog, void *context);
+
+// Shows dialog template id from the applet modally with procedure, and once
+// it is up calls script(dialog, context) on the dialog's own thread. The script
+// ends it by pressing a button (or leaves that to a posted key). Returns what
+// DialogBoxParamA returned.
+INT_PTR RunDialog(int id, DLGPROC procedure, DialogScript script, void *context);
+
+// A click on the control, as the mouse would make it.
+void Press(HWND dialog, int controlId);
+// Esc or the close box, posted so the modal loop handles them as it would a
+// user's.
+void PostEscape(HWND dialog);
+void PostCloseBox(HWND dialog);
+
+std::string ControlText(HWND dialog, int controlId);
+
+// A drop handle of the kind Explorer passes with WM_DROPFILES, holding paths.
+HDROP MakeDrop(const std::vector<std::string> &paths);
