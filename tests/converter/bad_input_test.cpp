@@ -7,6 +7,7 @@
 
 #include <psapi.h>
 
+#include "convert_result.h"
 #include "converter_support.h"
 #include "test_support.h"
 
@@ -32,7 +33,11 @@ protected:
         const std::string source = folder + "\\" + name + ".jpg";
         const std::string destination = folder + "\\" + name + ".bmp";
         ASSERT_TRUE(WriteBytes(source, bytes)) << name;
-        EXPECT_NE(convert(source.c_str(), destination.c_str()), 0) << name << " was converted";
+        const int result = convert(source.c_str(), destination.c_str());
+        EXPECT_NE(result, 0) << name << " was converted";
+        // Refused before harm, not saved by the guard from a fault: a fault
+        // in the decoder may already have damaged the caller's heap.
+        EXPECT_NE(result, ConvertFaulted) << name << " made the decoder fault";
         EXPECT_FALSE(FileExists(destination)) << name << " left a file at the destination";
     }
 
@@ -45,10 +50,12 @@ protected:
         return bytes;
     }
 
-    // good with the frame header's height and width replaced.
-    std::vector<BYTE> FrameSize(WORD width, WORD height)
+    // original (good by default) with the frame header's height and width
+    // replaced.
+    std::vector<BYTE> FrameSize(WORD width, WORD height) { return FrameSize(good, width, height); }
+    std::vector<BYTE> FrameSize(const std::vector<BYTE> &original, WORD width, WORD height)
     {
-        std::vector<BYTE> bytes = good;
+        std::vector<BYTE> bytes = original;
         const size_t frame = FindMarker(bytes, 0xC0);
         EXPECT_NE(frame, std::string::npos);
         // Marker, length, precision, then height and width, big-endian.
@@ -84,6 +91,11 @@ TEST_F(BadInputTest, DamagedOrForeignFilesAreRefused)
     ExpectRefused("segment-length-below-two", Overwritten(frame + 2, 2, 0));
 
     ExpectRefused("claims-65535-by-65535", FrameSize(65535, 65535));
+    // A bitmap of 3.6 GB, which a bitmap file can state, but 4.8 GB at the
+    // 4 bytes a pixel a four-component picture decodes to: a decoder working
+    // its buffer out in 32 bits (Wine's does) allocates too little and
+    // writes past it.
+    ExpectRefused("four-components-claim-40000-by-30000", FrameSize(ReadBytes(CorpusJpeg("ycck")), 40000, 30000));
     ExpectRefused("claims-zero-height", FrameSize(1203, 0));
     ExpectRefused("claims-zero-width", FrameSize(0, 517));
 

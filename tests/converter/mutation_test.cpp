@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "convert_result.h"
 #include "converter_support.h"
 #include "test_support.h"
 
@@ -110,6 +111,7 @@ TEST(Mutation, DamagedFilesConvertProperlyOrFailCleanly)
             else
             {
                 ++refused;
+                EXPECT_NE(result, ConvertFaulted) << Seeds[s] << " mutant " << m << " made the decoder fault";
                 EXPECT_FALSE(FileExists(destination)) << Seeds[s] << " mutant " << m << " failed with " << result
                                                       << " and left a file";
             }
