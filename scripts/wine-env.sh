@@ -5,6 +5,9 @@
 
 VISTRANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$VISTRANE_ROOT/build}
+# Wine takes only an absolute prefix path, and make passes the build folder
+# as given, relative to the folder make runs in.
+case $BUILD_DIR in /*) ;; *) BUILD_DIR=$PWD/$BUILD_DIR ;; esac
 export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=-all
