@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
-// The most pixels a picture may have: a decoder may hold it at 4 bytes a
-// pixel, and 2^29 of those is 2 GiB, all that a 32-bit process has. Every
-// size below follows from it and so fits in 32 bits.
+// The most pixels a picture may have. A decoder holds a four-component
+// picture at 4 bytes a pixel and may work that size out in 32 bits (Wine's
+// does, and then writes past what it allocated): 2^29 pixels of 4 bytes is
+// 2 GiB, all the memory a 32-bit process has, and the bitmap's sizes below
+// fit in 32 bits too.
 const unsigned long long MaxPicturePixels = 1ull << 29;
 
 struct BitmapGeometry

@@ -3,8 +3,9 @@
 // them and finds the EXIF orientation, then by the platform's JPEG decoder.
 // Decoding is left to the Windows Imaging Component, created as the factory
 // every Windows since Vista has; orientation is applied here, because Wine's
-// imaging component reads no JPEG metadata and its flip-rotator cannot turn,
-// and because turning in the flip-rotator is slow on Windows too.
+// imaging component finds no EXIF tag in a JPEG file and its flip-rotator
+// fails to copy a turned picture, and because turning in the flip-rotator is
+// slow on Windows too.
 #include "convert_jpeg.h"
 
 #include <shlwapi.h>

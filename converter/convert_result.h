@@ -9,7 +9,7 @@ enum ConvertResult
     ConvertSourceUnreadable = 2,
     ConvertNotAJpeg = 3,         // not a JPEG, or damaged before its first scan
     ConvertTruncated = 4,        // the picture data ends before the end-of-image marker
-    ConvertTooLarge = 5,         // more pixels than a 32-bit process can hold twice
+    ConvertTooLarge = 5,         // more pixels than MaxPicturePixels
     ConvertNoImagingComponent = 6,
     ConvertDecodeFailed = 7,
     ConvertOutOfMemory = 8,

@@ -4,8 +4,6 @@
 // in, and the file is written where each band belongs.
 #include "write_upright.h"
 
-#include <string.h>
-
 #include "heap_buffer.h"
 
 namespace

@@ -95,10 +95,10 @@ reference cmyk
 
 # Each EXIF orientation, both byte orders, both places the segment is found.
 turn=([1]="" [2]="-flop" [3]="-rotate 180" [4]="-flip" [5]="-transpose" [6]="-rotate 90" [7]="-transverse" [8]="-rotate 270")
+cjpeg -quality 90 -outfile "$work/small.jpg" "$work/small.ppm"
+cjpeg -quality 85 -outfile "$work/bands.jpg" "$work/bands.ppm"
 for orientation in 1 2 3 4 5 6 7 8; do
     if [ $((orientation % 2)) -eq 0 ]; then order=MM place=first; else order=II place=after-jfif; fi
-    cjpeg -quality 90 -outfile "$work/small.jpg" "$work/small.ppm"
-    cjpeg -quality 85 -outfile "$work/bands.jpg" "$work/bands.ppm"
     for base in small bands; do
         name=orientation-$orientation-$base
         tag_orientation "$work/$base.jpg" "$out/jpeg/$name.jpg" "$orientation" "$order" "$place"
