@@ -115,7 +115,7 @@ for orientation in 1 2 3 4 5 6 7 8; do
 done
 
 # Pictures of other types under a .jpg name.
-convert "$work/scene.ppm" "PNG:$out/other/png-named.jpg"
+convert "$work/scene.ppm" -define png:exclude-chunks=date,time "PNG:$out/other/png-named.jpg"
 convert "$work/scene.ppm" "BMP3:$out/other/bmp-named.jpg"
 
 rm -rf "$work"
