@@ -10,3 +10,6 @@ trap wine_stop EXIT
 
 echo "== Wallpaper run"
 wine "$BUILD_DIR/tests/bench/cycle_bench.exe"
+
+echo "== JPEG converter"
+"$VISTRANE_ROOT/scripts/converter-bench.sh"

@@ -1,0 +1,27 @@
+// The bitmap file being written. Until Finish succeeds it is provisional: on
+// every other way out it is closed and deleted, so a failed conversion leaves
+// neither an empty nor a partial bitmap behind.
+#pragma once
+
+#include <windows.h>
+
+class DestinationFile
+{
+public:
+    explicit DestinationFile(const char *path) : path(path), file(INVALID_HANDLE_VALUE) {}
+    ~DestinationFile();
+    DestinationFile(const DestinationFile &) = delete;
+    DestinationFile &operator=(const DestinationFile &) = delete;
+
+    // Creates the file, replacing whatever file had that name. A file that
+    // cannot be replaced (in use, read-only, a folder) is left as it was.
+    bool Create();
+    bool WriteAt(unsigned long long offset, const void *data, DWORD bytes);
+    // Closes the file and keeps it. False when closing failed, and the file
+    // is then deleted like any unfinished one.
+    bool Finish();
+
+private:
+    const char *path;
+    HANDLE file;
+};

@@ -1,0 +1,201 @@
+// Markers are 0xFF and a code byte, any number of 0xFF fill bytes before
+// them. Most are followed by a two-byte big-endian length that counts itself;
+// the entropy-coded data after a scan header is not, and in it 0xFF is
+// either stuffed (0xFF 0x00) or a restart marker (0xD0 to 0xD7), so the next
+// other marker ends the scan. Stray bytes between segments are skipped, as
+// the decoders themselves do.
+#include "jpeg_layout.h"
+
+#include <string.h>
+
+#include "exif_orientation.h"
+#include "heap_buffer.h"
+#include "stream_reader.h"
+
+namespace
+{
+const BYTE StartOfImage = 0xD8;
+const BYTE EndOfImage = 0xD9;
+const BYTE StartOfScan = 0xDA;
+const BYTE App1 = 0xE1;
+const BYTE Temporary = 0x01;
+const size_t ExifPrefixBytes = 6;
+const size_t MaxSegmentPayload = 65533;
+
+bool IsRestart(BYTE code)
+{
+    return code >= 0xD0 && code <= 0xD7;
+}
+
+// The frame headers: 0xC0 to 0xCF except the Huffman table (C4), the
+// reserved JPG extension (C8) and the arithmetic conditioning (CC) markers.
+bool IsFrameHeader(BYTE code)
+{
+    return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+}
+
+class MarkerWalk
+{
+public:
+    explicit MarkerWalk(IStream *stream)
+        : reader(stream), width(0), height(0), orientation(UprightOrientation), sawExif(false)
+    {
+    }
+
+    JpegCheck Run(JpegLayout *layout);
+
+private:
+    // The code of the marker after the 0xFF just read, fill bytes skipped.
+    // Zero when the 0xFF was a stuffed data byte rather than a marker.
+    bool CodeAfterFF(BYTE *code);
+    bool NextMarker(BYTE *code);
+    bool EndOfScan(BYTE *code);
+    JpegCheck Segment(BYTE code, bool *sawFrame);
+    JpegCheck ReadFrameHeader(size_t payload);
+    JpegCheck ReadApp1(size_t payload);
+    // End of stream, or a read error.
+    JpegCheck Ended() const { return reader.Failed() ? JpegUnreadable : JpegTruncated; }
+
+    StreamReader reader;
+    UINT width;
+    UINT height;
+    int orientation;
+    bool sawExif;
+};
+
+bool MarkerWalk::CodeAfterFF(BYTE *code)
+{
+    do
+    {
+        if (!reader.Byte(code))
+            return false;
+    } while (*code == 0xFF);
+    return true;
+}
+
+bool MarkerWalk::NextMarker(BYTE *code)
+{
+    do
+    {
+        if (!reader.SkipPastFF() || !CodeAfterFF(code))
+            return false;
+    } while (*code == 0x00);
+    return true;
+}
+
+bool MarkerWalk::EndOfScan(BYTE *code)
+{
+    do
+    {
+        if (!reader.SkipPastFF() || !CodeAfterFF(code))
+            return false;
+    } while (*code == 0x00 || IsRestart(*code));
+    return true;
+}
+
+JpegCheck MarkerWalk::ReadFrameHeader(size_t payload)
+{
+    // Precision, height, width, component count, then the components.
+    BYTE header[6];
+    if (payload < sizeof(header))
+        return JpegNotAJpeg;
+    if (!reader.Bytes(header, sizeof(header)) || !reader.Skip(payload - sizeof(header)))
+        return Ended();
+    height = static_cast<UINT>(header[1]) << 8 | header[2];
+    width = static_cast<UINT>(header[3]) << 8 | header[4];
+    return JpegWhole;
+}
+
+JpegCheck MarkerWalk::ReadApp1(size_t payload)
+{
+    if (sawExif || payload < ExifPrefixBytes)
+        return reader.Skip(payload) ? JpegWhole : Ended();
+    BYTE prefix[ExifPrefixBytes];
+    if (!reader.Bytes(prefix, sizeof(prefix)))
+        return Ended();
+    if (!IsExifSegment(prefix, sizeof(prefix)))
+        return reader.Skip(payload - sizeof(prefix)) ? JpegWhole : Ended();
+    // Other APP1 segments (XMP) share the marker; only the first EXIF one
+    // speaks for the picture.
+    sawExif = true;
+    HeapBuffer segment(MaxSegmentPayload, false);
+    if (segment.data() == NULL)
+        return JpegUnreadable;
+    memcpy(segment.data(), prefix, sizeof(prefix));
+    if (!reader.Bytes(segment.data() + sizeof(prefix), payload - sizeof(prefix)))
+        return Ended();
+    orientation = ExifOrientation(segment.data(), payload);
+    return JpegWhole;
+}
+
+JpegCheck MarkerWalk::Segment(BYTE code, bool *sawFrame)
+{
+    BYTE length[2];
+    if (!reader.Bytes(length, sizeof(length)))
+        return Ended();
+    const size_t counted = static_cast<size_t>(length[0]) << 8 | length[1];
+    if (counted < 2)
+        return JpegNotAJpeg;
+    const size_t payload = counted - 2;
+    if (IsFrameHeader(code))
+    {
+        if (*sawFrame)
+            return JpegNotAJpeg;
+        *sawFrame = true;
+        return ReadFrameHeader(payload);
+    }
+    if (code == StartOfScan && !*sawFrame)
+        return JpegNotAJpeg;
+    if (code == App1)
+        return ReadApp1(payload);
+    return reader.Skip(payload) ? JpegWhole : Ended();
+}
+
+JpegCheck MarkerWalk::Run(JpegLayout *layout)
+{
+    BYTE start[2];
+    if (!reader.Bytes(start, sizeof(start)))
+        return reader.Failed() ? JpegUnreadable : JpegNotAJpeg;
+    if (start[0] != 0xFF || start[1] != StartOfImage)
+        return JpegNotAJpeg;
+
+    bool sawFrame = false, sawScan = false;
+    BYTE code = 0;
+    if (!NextMarker(&code))
+        return Ended();
+    for (;;)
+    {
+        if (code == StartOfImage)
+            return JpegNotAJpeg;
+        if (code == EndOfImage)
+        {
+            if (!sawScan)
+                return JpegNotAJpeg;
+            layout->width = width;
+            layout->height = height;
+            layout->orientation = orientation;
+            return JpegWhole;
+        }
+        if (code != Temporary && !IsRestart(code))
+        {
+            const JpegCheck check = Segment(code, &sawFrame);
+            if (check != JpegWhole)
+                return check;
+        }
+        if (code == StartOfScan)
+        {
+            sawScan = true;
+            if (!EndOfScan(&code))
+                return Ended();
+        }
+        else if (!NextMarker(&code))
+            return Ended();
+    }
+}
+}
+
+JpegCheck ReadJpegLayout(IStream *stream, JpegLayout *layout)
+{
+    MarkerWalk walk(stream);
+    return walk.Run(layout);
+}

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The JPEG converter against libjpeg-turbo's djpeg on the same 24-megapixel
+# picture, made here: median wall times, their ratio, and the converter's
+# peak memory against the size of the bitmap it writes. Each converter run is
+# a process of its own, as at logon, alternating with djpeg's runs so both
+# meet the same machine. Run by scripts/bench.sh inside its Wine prefix.
+#   RUNS   runs of each (default 7)
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/jpeg-exif.sh"
+# The prefix and wineserver scripts/bench.sh made and keeps running.
+export WINEPREFIX=$BUILD_DIR/bench/wineprefix
+runs=${RUNS:-7}
+work=$BUILD_DIR/bench/converter
+bench=$BUILD_DIR/tests/bench/converter_bench.exe
+mkdir -p "$work"
+
+# A camera-sized photograph: 6000 x 4000, detail and sensor noise in the
+# brightness, slowly changing colour, quality 92 (about 9 MB), as cameras
+# write them. Made once per build folder.
+photo=$work/photo-24mp.jpg
+if [ ! -s "$photo" ]; then
+    echo "   making the 24-megapixel picture"
+    convert \( -size 1500x1000 gradient:'#d8a040'-'#3060c0' -resize 6000x4000! \) \
+        \( -size 3000x2000 -seed 24 plasma:fractal -colorspace gray -resize 6000x4000! \
+        -attenuate 0.4 +noise Gaussian \) -compose luminize -composite PPM:"$work/photo.ppm"
+    cjpeg -quality 92 -outfile "$photo" "$work/photo.ppm"
+    rm -f "$work/photo.ppm"
+fi
+# The same file as a phone writes it held on its side: EXIF orientation 6.
+turned=$work/photo-24mp-turned.jpg
+tag_orientation "$photo" "$turned" 6 MM first
+warm_up=$work/warm-up.jpg
+convert -size 64x48 gradient:red-blue "$warm_up"
+
+now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
+field() { awk -v key="$1" '{ for (i = 1; i <= NF; i++) { split($i, pair, "="); if (pair[1] == key) print pair[2] } }'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+djpeg_times=() ours=() turned_runs=()
+for run in $(seq "$runs"); do
+    start=$(now_ms)
+    djpeg -bmp -outfile "$work/djpeg.bmp" "$photo"
+    end=$(now_ms)
+    djpeg_times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
+    ours+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$photo")" "$(wine_path "$work/ours.bmp")")")
+done
+for run in $(seq 3); do
+    turned_runs+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$turned")" "$(wine_path "$work/turned.bmp")")")
+done
+
+djpeg_ms=$(printf '%s\n' "${djpeg_times[@]}" | median)
+ours_ms=$(printf '%s\n' "${ours[@]}" | field milliseconds | median)
+warm_ms=$(printf '%s\n' "${ours[@]}" | field warm_up_milliseconds | median)
+bitmap=$(printf '%s\n' "${ours[0]}" | field bitmap_bytes)
+peak=$(printf '%s\n' "${ours[@]}" | field peak_growth_bytes | median)
+turned_ms=$(printf '%s\n' "${turned_runs[@]}" | field milliseconds | median)
+turned_peak=$(printf '%s\n' "${turned_runs[@]}" | field peak_growth_bytes | median)
+
+echo "   picture: $(basename "$photo"), $(stat -c %s "$photo") bytes, 6000 x 4000; bitmap $bitmap bytes"
+awk -v runs="$runs" -v d="$djpeg_ms" -v o="$ours_ms" -v w="$warm_ms" -v b="$bitmap" -v p="$peak" \
+    -v t="$turned_ms" -v tp="$turned_peak" 'BEGIN {
+    printf "   median of %d runs:  djpeg -bmp %8.1f ms   Vistrane-jpeg.dll %8.1f ms   ratio %.2f\n", runs, d, o, o / d
+    printf "   first call in a process also loads COM and the imaging component: %.1f ms (small picture)\n", w
+    printf "   peak memory of the call: %.1f MB, %.2f times the bitmap (%.1f MB)\n", p / 1048576, p / b, b / 1048576
+    printf "   turned on its side (EXIF orientation 6), median of 3: %.1f ms, peak %.1f MB, %.2f times the bitmap\n",
+        t, tp / 1048576, tp / b
+}'
+rm -f "$work/djpeg.bmp" "$work/ours.bmp" "$work/turned.bmp"

@@ -1,0 +1,83 @@
+// One conversion by the shipped Vistrane-jpeg.dll, measured in a process of
+// its own: how long the call takes, and how far it raises the process's
+// peak memory. Prints figures for scripts/bench.sh; asserts nothing.
+//   converter_bench.exe <warm-up.jpg> <picture.jpg> <out.bmp>
+// The warm-up conversion of a small picture comes first, so the figures are
+// the conversion's own, not the loading of COM and the imaging component
+// (that is printed apart).
+//
+// Memory is the peak working set (every private page the process has touched
+// and still holds, with the code pages it runs) above the working set just
+// before the call. Under Wine that is the host's resident-set high-water mark,
+// the one true peak Wine reports: its peak pagefile figure follows the
+// current one back down.
+#include <windows.h>
+
+#include <psapi.h>
+#include <stdio.h>
+
+#include "converter_support.h"
+
+namespace
+{
+double Milliseconds(const LARGE_INTEGER &start, const LARGE_INTEGER &end)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
+}
+
+PROCESS_MEMORY_COUNTERS Memory()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+bool TimedConversion(ImageConverter convert, const char *source, const char *destination, double *milliseconds)
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    const int result = convert(source, destination);
+    QueryPerformanceCounter(&end);
+    *milliseconds = Milliseconds(start, end);
+    if (result != 0)
+        fprintf(stderr, "converter_bench: %s: result %d\n", source, result);
+    return result == 0;
+}
+}
+
+int main(int argc, char **argv)
+{
+    if (argc != 4)
+    {
+        fprintf(stderr, "usage: converter_bench <warm-up.jpg> <picture.jpg> <out.bmp>\n");
+        return 2;
+    }
+    const ImageConverter convert = ShippedConvert();
+    if (convert == NULL)
+    {
+        fprintf(stderr, "converter_bench: cannot load %s\n", ShippedConverter().c_str());
+        return 1;
+    }
+    double warmUp = 0, conversion = 0;
+    if (!TimedConversion(convert, argv[1], argv[3], &warmUp))
+        return 1;
+    DeleteFileA(argv[3]);
+    const PROCESS_MEMORY_COUNTERS before = Memory();
+    if (!TimedConversion(convert, argv[2], argv[3], &conversion))
+        return 1;
+    const PROCESS_MEMORY_COUNTERS after = Memory();
+
+    const HANDLE bitmap = CreateFileA(argv[3], GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    const DWORD bitmapBytes = bitmap == INVALID_HANDLE_VALUE ? 0 : GetFileSize(bitmap, NULL);
+    if (bitmap != INVALID_HANDLE_VALUE)
+        CloseHandle(bitmap);
+    const SIZE_T peakGrowth = after.PeakWorkingSetSize > before.WorkingSetSize
+                                  ? after.PeakWorkingSetSize - before.WorkingSetSize
+                                  : 0;
+    printf("milliseconds=%.1f warm_up_milliseconds=%.1f bitmap_bytes=%lu peak_growth_bytes=%lu\n",
+           conversion, warmUp, static_cast<unsigned long>(bitmapBytes), static_cast<unsigned long>(peakGrowth));
+    return 0;
+}

@@ -1,0 +1,193 @@
+#include "converter_support.h"
+
+#include <math.h>
+
+#include "test_support.h"
+
+std::string ShippedConverter()
+{
+    return TestsFolder() + "\\..\\dist\\Vistrane-jpeg.dll";
+}
+
+ImageConverter ShippedConvert()
+{
+    static ImageConverter convert = NULL;
+    if (convert == NULL)
+    {
+        const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (library != NULL)
+            convert = reinterpret_cast<ImageConverter>(
+                reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+    }
+    return convert;
+}
+
+std::string CorpusFolder()
+{
+    return ProgramFolder() + "\\corpus";
+}
+
+std::string CorpusJpeg(const std::string &name)
+{
+    return CorpusFolder() + "\\jpeg\\" + name + ".jpg";
+}
+
+std::string CorpusReference(const std::string &name)
+{
+    return CorpusFolder() + "\\reference\\" + name + ".bmp";
+}
+
+bool RunningUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+std::vector<BYTE> ReadBytes(const std::string &path)
+{
+    std::vector<BYTE> bytes;
+    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (in == INVALID_HANDLE_VALUE)
+        return bytes;
+    const DWORD size = GetFileSize(in, NULL);
+    DWORD read = 0;
+    if (size != INVALID_FILE_SIZE)
+    {
+        bytes.resize(size);
+        if (size > 0 && (!ReadFile(in, &bytes[0], size, &read, NULL) || read != size))
+            bytes.clear();
+    }
+    CloseHandle(in);
+    return bytes;
+}
+
+bool WriteBytes(const std::string &path, const std::vector<BYTE> &bytes)
+{
+    const HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || (WriteFile(out, &bytes[0], static_cast<DWORD>(bytes.size()), &written, NULL) &&
+                                      written == bytes.size());
+    CloseHandle(out);
+    return ok;
+}
+
+size_t FindMarker(const std::vector<BYTE> &bytes, BYTE code, size_t from)
+{
+    for (size_t i = from; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == code)
+            return i;
+    return std::string::npos;
+}
+
+namespace
+{
+struct Headers
+{
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+};
+
+std::string ReadHeaders(const std::vector<BYTE> &bytes, Headers *headers)
+{
+    if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))
+        return "shorter than its headers";
+    memcpy(&headers->file, &bytes[0], sizeof(headers->file));
+    memcpy(&headers->info, &bytes[sizeof(headers->file)], sizeof(headers->info));
+    const BITMAPINFOHEADER &info = headers->info;
+    if (headers->file.bfType != 0x4D42)
+        return "no BM signature";
+    if (info.biSize != sizeof(BITMAPINFOHEADER))
+        return "info header of " + std::to_string(info.biSize) + " bytes";
+    if (info.biBitCount != 24 || info.biCompression != BI_RGB || info.biPlanes != 1)
+        return "not 24-bit uncompressed: " + std::to_string(info.biBitCount) + " bits, compression " +
+               std::to_string(info.biCompression);
+    if (info.biWidth <= 0 || info.biHeight == 0)
+        return "size " + std::to_string(info.biWidth) + " x " + std::to_string(info.biHeight);
+    const unsigned long long stride = (static_cast<unsigned long long>(info.biWidth) * 3 + 3) & ~3ull;
+    const unsigned long long rows = info.biHeight > 0 ? info.biHeight : -static_cast<long long>(info.biHeight);
+    if (headers->file.bfOffBits > bytes.size() || bytes.size() - headers->file.bfOffBits < stride * rows)
+        return "fewer pixel bytes than the size needs";
+    return std::string();
+}
+}
+
+std::string ReadBitmap(const std::string &path, Pixels *pixels)
+{
+    const std::vector<BYTE> bytes = ReadBytes(path);
+    Headers headers;
+    const std::string problem = ReadHeaders(bytes, &headers);
+    if (!problem.empty())
+        return problem;
+    const bool bottomUp = headers.info.biHeight > 0;
+    pixels->width = headers.info.biWidth;
+    pixels->height = bottomUp ? headers.info.biHeight : -headers.info.biHeight;
+    const size_t row = static_cast<size_t>(pixels->width) * 3;
+    const size_t stride = (row + 3) & ~static_cast<size_t>(3);
+    pixels->bgr.resize(row * pixels->height);
+    for (int y = 0; y < pixels->height; ++y)
+    {
+        const int stored = bottomUp ? pixels->height - 1 - y : y;
+        memcpy(&pixels->bgr[y * row], &bytes[headers.file.bfOffBits + stored * stride], row);
+    }
+    return std::string();
+}
+
+std::string ConverterBitmapProblem(const std::string &path)
+{
+    const std::vector<BYTE> bytes = ReadBytes(path);
+    Headers headers;
+    const std::string problem = ReadHeaders(bytes, &headers);
+    if (!problem.empty())
+        return problem;
+    const BITMAPINFOHEADER &info = headers.info;
+    if (info.biHeight < 0)
+        return "top-down rows";
+    const DWORD headerBytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const size_t row = static_cast<size_t>(info.biWidth) * 3;
+    const size_t stride = (row + 3) & ~static_cast<size_t>(3);
+    if (headers.file.bfOffBits != headerBytes)
+        return "pixels at offset " + std::to_string(headers.file.bfOffBits);
+    if (headers.file.bfSize != bytes.size())
+        return "bfSize " + std::to_string(headers.file.bfSize) + " for a file of " + std::to_string(bytes.size());
+    if (info.biSizeImage != stride * info.biHeight || bytes.size() != headerBytes + stride * info.biHeight)
+        return "biSizeImage " + std::to_string(info.biSizeImage) + ", file " + std::to_string(bytes.size()) +
+               " bytes, for rows of " + std::to_string(stride) + " bytes";
+    for (LONG y = 0; y < info.biHeight; ++y)
+        for (size_t x = row; x < stride; ++x)
+            if (bytes[headerBytes + y * stride + x] != 0)
+                return "padding byte not zero in stored row " + std::to_string(y);
+    return std::string();
+}
+
+double Psnr(const Pixels &a, const Pixels &b)
+{
+    if (a.width != b.width || a.height != b.height || a.bgr.size() != b.bgr.size())
+        return -1;
+    double squares = 0;
+    for (size_t i = 0; i < a.bgr.size(); ++i)
+    {
+        const double difference = static_cast<double>(a.bgr[i]) - b.bgr[i];
+        squares += difference * difference;
+    }
+    if (squares == 0)
+        return 1000;
+    return 10 * log10(255.0 * 255.0 * a.bgr.size() / squares);
+}
+
+SIZE LoadedBitmapSize(const std::string &path)
+{
+    SIZE size = {0, 0};
+    const HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(NULL, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    BITMAP info;
+    if (bitmap != NULL && GetObjectA(bitmap, sizeof(info), &info))
+    {
+        size.cx = info.bmWidth;
+        size.cy = info.bmHeight;
+    }
+    if (bitmap != NULL)
+        DeleteObject(bitmap);
+    return size;
+}

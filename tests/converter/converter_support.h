@@ -1,0 +1,56 @@
+// What the converter tests share: the shipped converter, the pictures the
+// corpus step made, and reading back the bitmaps it writes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "image_converter.h"
+
+// The built Vistrane-jpeg.dll in the shipped files folder.
+std::string ShippedConverter();
+// Its export, loaded once by full path and never unloaded; NULL when the
+// library or the export cannot be found.
+ImageConverter ShippedConvert();
+
+// The folder the corpus step filled: jpeg\NAME.jpg, reference\NAME.bmp and
+// other\ (pictures of other types named .jpg).
+std::string CorpusFolder();
+std::string CorpusJpeg(const std::string &name);
+std::string CorpusReference(const std::string &name);
+
+// Wine's ntdll exports wine_get_version; Windows' does not.
+bool RunningUnderWine();
+
+std::vector<BYTE> ReadBytes(const std::string &path);
+bool WriteBytes(const std::string &path, const std::vector<BYTE> &bytes);
+// Offset of the first marker 0xFF code at or after from, or npos.
+size_t FindMarker(const std::vector<BYTE> &bytes, BYTE code, size_t from = 0);
+
+// A 24-bit bitmap's pixels, rows top to bottom, 3 bytes a pixel (B, G, R),
+// no padding.
+struct Pixels
+{
+    int width = 0;
+    int height = 0;
+    std::vector<BYTE> bgr;
+};
+
+// Reads a 24-bit uncompressed bitmap file. Returns an empty string, or what
+// keeps the file from being one.
+std::string ReadBitmap(const std::string &path, Pixels *pixels);
+// What keeps the file from being exactly the bitmap the converter promises:
+// a file header and an info header, 24 bits, uncompressed, bottom-up, the
+// sizes in the headers equal to the file's, rows padded to 4 bytes with zero
+// bytes. Empty when it is one.
+std::string ConverterBitmapProblem(const std::string &path);
+
+// Peak signal-to-noise ratio over all channels, in decibels; a large number
+// (1000) for identical pictures, a negative one when the sizes differ.
+double Psnr(const Pixels &a, const Pixels &b);
+
+// The size LoadImageA(..., LR_LOADFROMFILE) gives the file, as the desktop
+// loads it; 0 x 0 when it refuses the file.
+SIZE LoadedBitmapSize(const std::string &path);

@@ -1,0 +1,109 @@
+// Every JPEG of the corpus, converted by the shipped converter, against what
+// libjpeg-turbo's djpeg decodes from the same file (turned upright where the
+// file says so). Two correct decoders differ by a level or two; 40 dB allows
+// that and nothing like a shifted, mirrored or miscoloured picture.
+#include <gtest/gtest.h>
+
+#include "converter_support.h"
+#include "test_support.h"
+
+namespace
+{
+const double MinimumPsnr = 40.0;
+
+class CorpusTest : public ::testing::TestWithParam<const char *>
+{
+protected:
+    static void SetUpTestSuite() { folder = new std::string(ScratchFolder("corpus")); }
+    static void TearDownTestSuite()
+    {
+        DeleteTree(*folder);
+        delete folder;
+        folder = NULL;
+    }
+
+    static std::string *folder;
+};
+
+std::string *CorpusTest::folder = NULL;
+
+// Test names are the file names, with the characters gtest allows.
+std::string FileName(const ::testing::TestParamInfo<const char *> &info)
+{
+    std::string name = info.param;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (name[i] == '-')
+            name[i] = '_';
+    return name;
+}
+
+TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
+{
+    const std::string name = GetParam();
+    const std::string source = CorpusJpeg(name);
+    ASSERT_TRUE(FileExists(source)) << source << " is missing: the corpus step did not make it";
+    const ImageConverter convert = ShippedConvert();
+    ASSERT_TRUE(convert != NULL) << "cannot load " << ShippedConverter();
+
+    const std::string destination = *folder + "\\" + name + ".bmp";
+    ASSERT_EQ(convert(source.c_str(), destination.c_str()), 0) << name;
+    EXPECT_EQ(ConverterBitmapProblem(destination), "") << name;
+
+    Pixels converted, reference;
+    ASSERT_EQ(ReadBitmap(destination, &converted), "") << name;
+    ASSERT_EQ(ReadBitmap(CorpusReference(name), &reference), "") << "reference of " << name;
+    ASSERT_EQ(converted.width, reference.width) << name;
+    ASSERT_EQ(converted.height, reference.height) << name;
+    const SIZE loaded = LoadedBitmapSize(destination);
+    EXPECT_EQ(loaded.cx, reference.width) << name << ": LoadImageA refused or misread the bitmap";
+    EXPECT_EQ(loaded.cy, reference.height) << name;
+
+    if (name == "cmyk" && RunningUnderWine())
+    {
+        // Wine 8's JPEG decoder treats every four-component Adobe file as
+        // YCCK, transform 0 (plain CMYK) included, so its colours are not the
+        // file's. Windows' decoder reads the transform; there the colours are
+        // compared like every other file's.
+        GTEST_SKIP() << "colours of plain CMYK under Wine (size and format were checked)";
+    }
+    EXPECT_GE(Psnr(converted, reference), MinimumPsnr) << name;
+}
+
+// Chroma sampling, progressive and restart-marker scans, encoders and colour
+// spaces. The bands pictures span several bands of rows.
+const char *const Encodings[] = {
+    "baseline-420",      "baseline-422",         "baseline-444",          "baseline-440",
+    "optimized-420",     "progressive-420",      "progressive-444",       "grayscale",
+    "grayscale-progressive", "restart-every-row", "restart-every-3-blocks", "imagemagick-420",
+    "imagemagick-progressive", "ycck",           "cmyk",                  "bands-420",
+    "bands-grayscale",
+};
+INSTANTIATE_TEST_SUITE_P(Encodings, CorpusTest, ::testing::ValuesIn(Encodings), FileName);
+
+// A pixel, rows of padded widths, sizes that are no whole number of blocks,
+// single rows and columns; 4:2:0 and 4:4:4.
+const char *const Sizes[] = {
+    "size-1x1",      "size-1x1-444",   "size-17x9",     "size-17x9-444",   "size-13x7",
+    "size-13x7-444", "size-1x31",      "size-1x31-444", "size-31x1",       "size-31x1-444",
+    "size-255x3",    "size-255x3-444", "size-333x250",  "size-333x250-444",
+};
+INSTANTIATE_TEST_SUITE_P(Sizes, CorpusTest, ::testing::ValuesIn(Sizes), FileName);
+
+// Every EXIF orientation, on a picture of a few pixels and on one of several
+// bands, with both byte orders and both places the EXIF segment is found in.
+const char *const Orientations[] = {
+    "orientation-1-small", "orientation-2-small", "orientation-3-small", "orientation-4-small",
+    "orientation-5-small", "orientation-6-small", "orientation-7-small", "orientation-8-small",
+    "orientation-1-bands", "orientation-2-bands", "orientation-3-bands", "orientation-4-bands",
+    "orientation-5-bands", "orientation-6-bands", "orientation-7-bands", "orientation-8-bands",
+};
+INSTANTIATE_TEST_SUITE_P(Orientations, CorpusTest, ::testing::ValuesIn(Orientations), FileName);
+
+TEST(Corpus, HoldsNoFileTheTestsDoNotName)
+{
+    size_t named = sizeof(Encodings) / sizeof(Encodings[0]) + sizeof(Sizes) / sizeof(Sizes[0]) +
+                   sizeof(Orientations) / sizeof(Orientations[0]);
+    EXPECT_EQ(ListingOrder(CorpusFolder() + "\\jpeg").size(), named)
+        << "the corpus step makes files no test converts, or misses some";
+}
+}

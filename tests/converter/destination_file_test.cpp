@@ -1,0 +1,51 @@
+// The bitmap file under construction: kept only when finished.
+#include <gtest/gtest.h>
+
+#include "converter_support.h"
+#include "destination_file.h"
+#include "test_support.h"
+
+namespace
+{
+TEST(DestinationFile, AnUnfinishedFileIsDeletedAndAFinishedOneKept)
+{
+    const std::string folder = ScratchFolder("destination-file");
+    const std::string path = folder + "\\out.bmp";
+    {
+        DestinationFile file(path.c_str());
+        ASSERT_TRUE(file.Create());
+        ASSERT_TRUE(file.WriteAt(10, "abc", 3));
+        EXPECT_TRUE(FileExists(path));
+    }
+    EXPECT_FALSE(FileExists(path)) << "a file given up on stayed";
+
+    {
+        DestinationFile file(path.c_str());
+        ASSERT_TRUE(file.Create());
+        ASSERT_TRUE(file.WriteAt(3, "def", 3));
+        ASSERT_TRUE(file.WriteAt(0, "abc", 3));
+        ASSERT_TRUE(file.Finish());
+    }
+    const std::vector<BYTE> kept = ReadBytes(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "abcdef");
+    DeleteTree(folder);
+}
+
+TEST(DestinationFile, AFileThatCannotBeCreatedDeletesNothing)
+{
+    const std::string folder = ScratchFolder("destination-file");
+    const std::string path = folder + "\\in-use.bmp";
+    ASSERT_TRUE(WriteTextFile(path, "in use"));
+    // Held open without sharing, as a program showing it might.
+    const HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        DestinationFile file(path.c_str());
+        EXPECT_FALSE(file.Create());
+    }
+    CloseHandle(holder);
+    const std::vector<BYTE> kept = ReadBytes(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "in use");
+    DeleteTree(folder);
+}
+}
