@@ -5,7 +5,7 @@ export BUILD_DIR
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-i686-mingw.cmake
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench screenshots clean
 
 all: build
 
@@ -25,6 +25,9 @@ demo: build
 
 bench: build
 	scripts/bench.sh
+
+screenshots: build
+	scripts/screenshots.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

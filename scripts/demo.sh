@@ -44,3 +44,8 @@ for run in 6 7 8 9 10; do logon "$run"; done
 
 echo "== The settings key after the runs"
 wine reg query "$settings" | tr -d '\r' | sed -n 's/^    /   /p'
+
+if command -v Xvfb >/dev/null 2>&1; then
+    echo "== Screenshots"
+    "$VISTRANE_ROOT/scripts/screenshots.sh"
+fi

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     make cmake python3
     g++-mingw-w64-i686-posix
-    wine wine32:i386
+    wine wine32:i386 fonts-wine
     googletest
     libjpeg-turbo-progs imagemagick
     xvfb xauth

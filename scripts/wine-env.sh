@@ -18,11 +18,22 @@ wine_fresh_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot --init >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
+    # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption
+    # buttons) are not found where Debian installs them; the Fonts folder is
+    # where every Windows program looks.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Headless: dialogs and the desktop run on Wine's null display driver
     # unless a caller asks for X11 (screenshots under Xvfb). The desktop
     # takes its driver when it is made, so the server that made one while
     # this was set is ended before the tests start.
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "${VISTRANE_WINE_GRAPHICS:-null}" /f >/dev/null
+    # On X11, an optional desktop of Wine's own (VISTRANE_WINE_DESKTOP=800x600):
+    # Wine then draws every frame and caption and paints the wallpaper itself,
+    # so screenshots show what a Windows desktop would.
+    if [ -n "${VISTRANE_WINE_DESKTOP:-}" ]; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$VISTRANE_WINE_DESKTOP" /f >/dev/null
+    fi
     wine_stop
     wine_start
 }

@@ -2,7 +2,12 @@
 // Panel read from it before running a line of it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "dialog_driver.h"
 #include "pe_file.h"
+#include "resource.h"
 #include "test_support.h"
 
 namespace
@@ -20,7 +25,7 @@ TEST(LibraryFile, ExportsExactlyTheEntriesByNameAndOrdinal)
     const PeFile pe = ReadPeFile(ShippedApplet());
     ASSERT_TRUE(pe.valid);
     EXPECT_EQ(pe.exportModuleName, "VISTRANE.cpl");
-    const PeExport expected[] = {{"AfterLogon", 1}};
+    const PeExport expected[] = {{"AfterLogon", 1}, {"CPlApplet", 2}};
     const size_t count = sizeof(expected) / sizeof(expected[0]);
     ASSERT_EQ(pe.exports.size(), count) << "exported by name: something more or less than the entries";
     EXPECT_EQ(pe.exportedFunctions, count) << "an export by ordinal only";
@@ -48,5 +53,85 @@ TEST(LibraryFile, ImportsOnlySystemDlls)
     EXPECT_FALSE(pe.imports.empty());
     for (size_t i = 0; i < pe.imports.size(); ++i)
         EXPECT_TRUE(IsSystemDll(pe.imports[i])) << pe.imports[i] << " is not on every Windows";
+}
+
+// What Explorer's Properties and the installer read.
+TEST(LibraryFile, VersionBlockNamesTheApplicationVersion)
+{
+    const std::string path = ShippedApplet();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    ASSERT_NE(size, 0u) << "no version block";
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
+
+    VS_FIXEDFILEINFO *fixed = NULL;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020001u) << "2.1";
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000000u) << ".0.0";
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00020001u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000000u);
+    EXPECT_EQ(fixed->dwFileType, (DWORD)VFT_APP) << "an application, not VFT_DLL";
+    EXPECT_EQ(fixed->dwFileOS, (DWORD)VOS_NT_WINDOWS32);
+
+    const char *texts[] = {"CompanyName", "FileDescription", "FileVersion", "ProductName", "ProductVersion",
+                           "OriginalFilename"};
+    for (size_t i = 0; i < sizeof(texts) / sizeof(texts[0]); ++i)
+    {
+        char *text = NULL;
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + texts[i];
+        EXPECT_TRUE(VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void **>(&text), &length) &&
+                    length > 1)
+            << texts[i] << " missing";
+    }
+    char *version = NULL;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904B0\\FileVersion",
+                               reinterpret_cast<void **>(&version), &length));
+    EXPECT_STREQ(version, "2.1.0.0");
+}
+
+// The icon group as stored: the Control Panel picks the image that suits the
+// display from these two.
+TEST(LibraryFile, IconGroupHoldsTwo32PixelImagesOf16And256Colours)
+{
+#pragma pack(push, 2)
+    struct GroupEntry
+    {
+        BYTE width, height, colours, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+    struct GroupHeader
+    {
+        WORD reserved, type, count;
+    };
+#pragma pack(pop)
+    const HMODULE module = AppletModule();
+    ASSERT_NE(module, (HMODULE)NULL);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDI_VISTRANE), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    ASSERT_NE(found, (HRSRC)NULL) << "no icon group 200";
+    const GroupHeader *group = static_cast<const GroupHeader *>(LockResource(LoadResource(module, found)));
+    ASSERT_NE(group, (const GroupHeader *)NULL);
+    ASSERT_EQ(group->count, 2) << "exactly two images";
+    const GroupEntry *entries = reinterpret_cast<const GroupEntry *>(group + 1);
+    const WORD bits[] = {4, 8};
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(entries[i].width, 32);
+        EXPECT_EQ(entries[i].height, 32);
+        EXPECT_EQ(entries[i].bitCount, bits[i]) << "image " << i;
+        const HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(entries[i].id), MAKEINTRESOURCEA(3)); // RT_ICON
+        ASSERT_NE(image, (HRSRC)NULL) << "image " << i << " is missing";
+        BYTE *data = static_cast<BYTE *>(LockResource(LoadResource(module, image)));
+        const HICON icon = CreateIconFromResourceEx(data, SizeofResource(module, image), TRUE, 0x00030000, 32, 32, 0);
+        EXPECT_NE(icon, (HICON)NULL) << "image " << i << " does not load";
+        if (icon != NULL)
+            DestroyIcon(icon);
+    }
+    EXPECT_NE(LoadIconA(module, MAKEINTRESOURCEA(IDI_VISTRANE)), (HICON)NULL);
 }
 }

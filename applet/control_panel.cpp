@@ -1,0 +1,51 @@
+#include "control_panel.h"
+
+#include <cpl.h>
+
+#include "module_instance.h"
+#include "resource.h"
+#include "settings_dialog.h"
+
+static_assert(sizeof(NEWCPLINFOA) == 244, "the host checks the record's size");
+
+namespace
+{
+// Every field is written, whatever the host left in the record. The item is
+// described only here: CPL_INQUIRE fills nothing.
+void DescribeItem(NEWCPLINFOA *info)
+{
+    info->dwSize = sizeof(NEWCPLINFOA);
+    info->dwFlags = 0;
+    info->dwHelpContext = 0;
+    info->lData = 0;
+    info->hIcon = LoadIconA(ModuleInstance, MAKEINTRESOURCEA(IDI_VISTRANE));
+    // LoadStringA cuts a longer text to fit and terminates it; a string it
+    // cannot find leaves the field empty rather than as the host left it.
+    info->szName[0] = '\0';
+    LoadStringA(ModuleInstance, IDS_APPLET_NAME, info->szName, sizeof(info->szName));
+    info->szInfo[0] = '\0';
+    LoadStringA(ModuleInstance, IDS_APPLET_INFO, info->szInfo, sizeof(info->szInfo));
+    info->szHelpFile[0] = '\0';
+}
+}
+
+extern "C" LONG CALLBACK CPlApplet(HWND controlPanelWindow, UINT message, LPARAM, LPARAM param2)
+{
+    // The item number in param1 is not looked at: there is only one item.
+    switch (message)
+    {
+    case CPL_INIT:
+        return 1;
+    case CPL_GETCOUNT:
+        return 1;
+    case CPL_NEWINQUIRE:
+        DescribeItem(reinterpret_cast<NEWCPLINFOA *>(param2));
+        return 0;
+    case CPL_DBLCLK:
+        // Modal: returns once the user has closed the dialog.
+        DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_SETTINGS), controlPanelWindow, SettingsDialogProc, 0);
+        return 0;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Pictures of the applet as a user sees it, taken on a private X server with
+# Wine's X11 driver and a Wine desktop: the settings dialog, and the Control
+# Panel listing Vistrane. Saved in build/screenshots/.
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/xvfb.sh"
+out=$BUILD_DIR/screenshots
+export WINEPREFIX=$out/wineprefix
+desktop=800x600
+
+mkdir -p "$out"
+xvfb_start 1024x768
+trap 'wine_stop; xvfb_stop' EXIT
+VISTRANE_WINE_GRAPHICS=x11 VISTRANE_WINE_DESKTOP=$desktop wine_fresh_prefix
+
+applet=$(wine_path "$BUILD_DIR/dist/Vistrane.cpl")
+# Where the Control Panel looks for applets outside the system folder.
+wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls' /v Vistrane /d "$applet" /f >/dev/null
+
+# Waits until a window with that caption is up, through a probe of ours.
+wait_for() {
+    local caption=$1
+    for _ in $(seq 100); do
+        wine "$BUILD_DIR/tests/tools/find_window.exe" "$caption" >/dev/null 2>&1 && return 0
+        sleep 0.3
+    done
+    echo "screenshots: no window \"$caption\" appeared" >&2
+    return 1
+}
+
+echo "== Settings dialog"
+wine control.exe "$applet" >/dev/null 2>&1 &
+host=$!
+wait_for "Vistrane 2.1"
+sleep 1
+# The dialog sits at the desktop's top left corner; trimming the desktop's
+# plain background leaves just the dialog.
+shoot "$out/settings-dialog.png" "$desktop+0+0"
+convert "$out/settings-dialog.png" -gravity SouthEast -background none -trim +repage "$out/settings-dialog.png"
+wine "$BUILD_DIR/tests/tools/find_window.exe" "Vistrane 2.1" close >/dev/null 2>&1 || true
+wait "$host"
+
+echo "== Control Panel"
+wine control.exe >/dev/null 2>&1 &
+host=$!
+wait_for "Wine Control Panel"
+sleep 2
+shoot "$out/control-panel.png" "$desktop+0+0"
+wine "$BUILD_DIR/tests/tools/find_window.exe" "Wine Control Panel" close >/dev/null 2>&1 || true
+wait "$host"
+
+ls -l "$out"/*.png

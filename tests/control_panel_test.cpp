@@ -1,0 +1,146 @@
+// The applet as the Control Panel drives it: CPlApplet from the loaded
+// Vistrane.cpl, then Wine's own control.exe opening it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cpl.h>
+
+#include <string>
+
+#include "dialog_driver.h"
+#include "resource.h"
+#include "settings_fixture.h"
+
+namespace
+{
+typedef LONG(CALLBACK *AppletEntry)(HWND, UINT, LPARAM, LPARAM);
+
+class ControlPanelTest : public SettingsFixture
+{
+protected:
+    void SetUp() override
+    {
+        SettingsFixture::SetUp();
+        ASSERT_NE(AppletModule(), (HMODULE)NULL) << "cannot load " << ShippedApplet();
+        applet = reinterpret_cast<AppletEntry>(reinterpret_cast<void *>(GetProcAddress(AppletModule(), "CPlApplet")));
+        ASSERT_NE(applet, (AppletEntry)NULL) << "CPlApplet is not exported by that name";
+    }
+
+    AppletEntry applet;
+};
+
+TEST_F(ControlPanelTest, AnswersTheHostsQuestionsAboutItsOneItem)
+{
+    EXPECT_EQ(applet(NULL, CPL_INIT, 0, 0), 1);
+    EXPECT_EQ(applet(NULL, CPL_GETCOUNT, 0, 0), 1);
+
+    NEWCPLINFOA info;
+    memset(&info, 0xcc, sizeof(info));
+    EXPECT_EQ(applet(NULL, CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.dwSize, 244u);
+    EXPECT_EQ(info.dwFlags, 0u);
+    EXPECT_EQ(info.dwHelpContext, 0u);
+    EXPECT_EQ(info.lData, 0);
+    EXPECT_NE(info.hIcon, (HICON)NULL);
+    EXPECT_STREQ(info.szName, "Vistrane");
+    EXPECT_STREQ(info.szInfo, "Configure Vistrane settings");
+    EXPECT_STREQ(info.szHelpFile, "") << "the help file must be emptied, whatever the host left there";
+
+    // The item is described only through CPL_NEWINQUIRE.
+    CPLINFO old;
+    memset(&old, 0xcc, sizeof(old));
+    EXPECT_EQ(applet(NULL, CPL_INQUIRE, 0, reinterpret_cast<LPARAM>(&old)), 0);
+    EXPECT_EQ(old.idIcon, static_cast<int>(0xcccccccc)) << "CPL_INQUIRE must fill nothing";
+    EXPECT_EQ(applet(NULL, CPL_SELECT, 0, 0), 0);
+    EXPECT_EQ(applet(NULL, CPL_STOP, 0, 0), 0);
+    EXPECT_EQ(applet(NULL, CPL_EXIT, 0, 0), 0);
+    EXPECT_EQ(applet(NULL, 999, 0, 0), 0);
+}
+
+struct DoubleClick
+{
+    HWND owner;
+    HWND dialogOwner;
+    bool scriptRan;
+    int way;
+};
+
+DoubleClick *Pending = NULL;
+
+void CALLBACK CloseTheDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Vistrane 2.1");
+    if (dialog == NULL)
+        return;
+    KillTimer(NULL, timer);
+    Pending->dialogOwner = GetWindow(dialog, GW_OWNER);
+    Pending->scriptRan = true;
+    switch (Pending->way)
+    {
+    case 0:
+        Press(dialog, IDOK);
+        break;
+    case 1:
+        Press(dialog, IDCANCEL);
+        break;
+    case 2:
+        PostEscape(dialog);
+        break;
+    default:
+        PostCloseBox(dialog);
+        break;
+    }
+}
+
+TEST_F(ControlPanelTest, DoubleClickReturnsOnlyOnceTheDialogIsClosed)
+{
+    const HWND owner = CreateWindowA("STATIC", "control panel", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
+                                     NULL, NULL);
+    ASSERT_NE(owner, (HWND)NULL);
+    const char *ways[] = {"OK", "Cancel", "Esc", "close box"};
+    for (int way = 0; way < 4; ++way)
+    {
+        DoubleClick click = {owner, NULL, false, way};
+        Pending = &click;
+        SetTimer(NULL, 0, 10, CloseTheDialog);
+        EXPECT_EQ(applet(owner, CPL_DBLCLK, 0, 0), 0) << ways[way];
+        EXPECT_TRUE(click.scriptRan) << ways[way] << ": CPL_DBLCLK returned before the dialog was up";
+        EXPECT_EQ(FindWindowA("#32770", "Vistrane 2.1"), (HWND)NULL) << ways[way] << ": the dialog is still open";
+        EXPECT_EQ(click.dialogOwner, owner) << "the dialog must be owned by the Control Panel's window";
+    }
+    Pending = NULL;
+    DestroyWindow(owner);
+}
+
+// Wine's control.exe given the applet's path loads it and opens its one
+// item, as the Windows Control Panel does on a double-click.
+TEST_F(ControlPanelTest, WinesControlPanelOpensTheSettingsDialog)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "control.exe \"" + ShippedApplet() + "\"";
+    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process));
+
+    HWND dialog = NULL;
+    for (int wait = 0; wait < 300 && dialog == NULL; ++wait)
+    {
+        dialog = FindWindowA("#32770", "Vistrane 2.1");
+        if (dialog == NULL)
+            Sleep(100);
+    }
+    EXPECT_NE(dialog, (HWND)NULL) << "control.exe did not open the settings dialog within 30 seconds";
+    DWORD owner = 0;
+    if (dialog != NULL)
+    {
+        GetWindowThreadProcessId(dialog, &owner);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    EXPECT_NE(owner, GetCurrentProcessId()) << "the dialog must be the host's, not this test's";
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0) << "control.exe did not end";
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+}

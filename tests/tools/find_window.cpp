@@ -1,0 +1,16 @@
+// Screenshot helper: exits 0 when a top-level window with the given caption
+// is up, 1 when not; with "close", also asks it to close.
+//   find_window.exe <caption> [close]
+#include <windows.h>
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return 2;
+    const HWND window = FindWindowA(NULL, argv[1]);
+    if (window == NULL || !IsWindowVisible(window))
+        return 1;
+    if (argc > 2 && lstrcmpA(argv[2], "close") == 0)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+}
