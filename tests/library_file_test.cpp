@@ -25,7 +25,7 @@ TEST(LibraryFile, ExportsExactlyTheEntriesByNameAndOrdinal)
     const PeFile pe = ReadPeFile(ShippedApplet());
     ASSERT_TRUE(pe.valid);
     EXPECT_EQ(pe.exportModuleName, "VISTRANE.cpl");
-    const PeExport expected[] = {{"AfterLogon", 1}, {"CPlApplet", 2}};
+    const PeExport expected[] = {{"AfterLogon", 1}, {"CPlApplet", 2}, {"DeinstallNT", 3}};
     const size_t count = sizeof(expected) / sizeof(expected[0]);
     ASSERT_EQ(pe.exports.size(), count) << "exported by name: something more or less than the entries";
     EXPECT_EQ(pe.exportedFunctions, count) << "an export by ordinal only";

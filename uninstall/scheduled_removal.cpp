@@ -1,0 +1,23 @@
+#include "scheduled_removal.h"
+
+#include <strsafe.h>
+
+namespace
+{
+// Room for any Windows folder and the file name.
+const size_t WininitPathSize = 1024;
+}
+
+void ScheduleRemoval(const char *path, DelayedMove move)
+{
+    if (move(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return;
+    // Systems that process WININIT.INI at start-up. Without a Windows folder
+    // there is no such file to write: "\WININIT.INI" would land in the root
+    // of whatever drive is current.
+    char wininit[WininitPathSize];
+    const UINT length = GetWindowsDirectoryA(wininit, sizeof(wininit));
+    if (length == 0 || length >= sizeof(wininit) || FAILED(StringCbCatA(wininit, sizeof(wininit), "\\WININIT.INI")))
+        return;
+    WritePrivateProfileStringA(WininitSection, WininitDeleteKey, path, wininit);
+}
