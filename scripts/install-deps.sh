@@ -12,6 +12,7 @@ packages=(
     googletest
     libjpeg-turbo-progs imagemagick
     xvfb xauth
+    nsis
 )
 
 as_root() {
