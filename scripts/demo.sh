@@ -1,51 +1,134 @@
 #!/usr/bin/env bash
-# The logon run, played a few times: Wine's own rundll32.exe calls AfterLogon
-# in the built Vistrane.cpl against a folder of sample pictures, and after each
-# run the demo prints the chosen picture, the desktop values and the history.
+# Vistrane as a user meets it, in a private Wine prefix: the real setup
+# program installs it silently, three logons run the command it registered,
+# and the uninstallation is carried out by a restart. Where Xvfb is available
+# the demo runs on a Wine desktop of its own and saves screenshots of each
+# wallpaper, the settings dialog and the farewell dialog in build/demo/.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
-export WINEPREFIX=$BUILD_DIR/demo/wineprefix
 source "$(dirname "$0")/wine-registry.sh"
-
+source "$(dirname "$0")/xvfb.sh"
+out=$BUILD_DIR/demo
+export WINEPREFIX=$out/wineprefix
+setup=$BUILD_DIR/dist/Vistrane-2.1.0-setup.exe
+find_window=$BUILD_DIR/tests/tools/find_window.exe
+run_command=$BUILD_DIR/tests/tools/run_command.exe
+show_desktop=$BUILD_DIR/tests/tools/show_desktop.exe
 settings='HKCU\Software\Calderane\Vistrane'
 desktop='HKCU\Control Panel\Desktop'
-applet=$BUILD_DIR/dist/Vistrane.cpl
-pictures=$BUILD_DIR/demo/pictures
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+cpls_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrane'
+desktop_size=800x600
+seen=()
 
-echo "== Making a Wine prefix for the demo in $WINEPREFIX"
+mkdir -p "$out"
+rm -f "$out"/*.png
+screens=no
+if command -v Xvfb >/dev/null 2>&1 && xvfb_start 1024x768; then
+    screens=yes
+    export VISTRANE_WINE_GRAPHICS=x11 VISTRANE_WINE_DESKTOP=$desktop_size
+fi
+trap 'wine_stop; xvfb_stop' EXIT
+
+echo "== A fresh Wine prefix in $WINEPREFIX"
 wine_fresh_prefix
-trap wine_stop EXIT
-rm -rf "$pictures"
-"$VISTRANE_ROOT/scripts/make-sample-pictures.sh" "$pictures"
-picture_folder=$(wine_path "$pictures")
-applet_path=$(wine_path "$applet")
-echo "   pictures: $picture_folder ($(ls "$pictures" | tr '\n' ' '))"
 
-reg_set_sz "$settings" ImageDir "$picture_folder"
-
-logon() {
-    wine rundll32.exe "$applet_path",AfterLogon
-    local wallpaper
-    wallpaper=$(reg_get "$desktop" Wallpaper)
-    printf '   logon %d: %-10s Wallpaper=%s TileWallpaper=%s  history %s, %s, %s\n' \
-        "$1" "$(basename "${wallpaper//\\//}")" "$wallpaper" "$(reg_get "$desktop" TileWallpaper)" \
-        "$(reg_get "$settings" LastImageShown)" "$(reg_get "$settings" LastImageShown-1)" \
-        "$(reg_get "$settings" LastImageShown-2)"
+# Waits until a window with that caption is up (up to 30 seconds).
+wait_for() {
+    for _ in $(seq 100); do
+        wine "$find_window" "$1" >/dev/null 2>&1 && return 0
+        sleep 0.3
+    done
+    echo "demo: no window \"$1\" appeared" >&2
+    return 1
 }
 
-echo "== In turn (DoRandomSearch 0): each logon takes the next picture"
-reg_set_dword "$settings" DoRandomSearch 0
-for run in 1 2 3 4 5; do logon "$run"; done
+snapshot() {
+    [ "$screens" = yes ] || return 0
+    sleep "${2:-1}"
+    shoot "$out/$1" "$desktop_size+0+0"
+    seen+=("$1")
+    echo "   screenshot: $out/$1"
+}
 
-echo "== At random (DoRandomSearch 1): never one of the last three"
-reg_set_dword "$settings" DoRandomSearch 1
-reg_set_dword "$settings" DoTile 1
-for run in 6 7 8 9 10; do logon "$run"; done
+files() {
+    find "$WINEPREFIX/drive_c/Program Files" \( -path '*Vistrane*' -o -path '*Calderane*' \) -type f 2>/dev/null |
+        sed "s|$WINEPREFIX/drive_c|   C:|" | sort
+}
 
-echo "== The settings key after the runs"
-wine reg query "$settings" | tr -d '\r' | sed -n 's/^    /   /p'
+echo "== Installing silently: $(basename "$setup") /S"
+wine "$(wine_path "$setup")" /S
+files
+logon_command=$(reg_get "$run_key" Vistrane)
+echo "   logon run:     $logon_command"
+echo "   Control Panel: $(reg_get "$cpls_key" Vistrane)"
+echo "   Add/Remove:    $(reg_get "$uninstall_key" DisplayName) $(reg_get "$uninstall_key" DisplayVersion)," \
+     "by $(reg_get "$uninstall_key" Publisher)"
 
-if command -v Xvfb >/dev/null 2>&1; then
-    echo "== Screenshots"
+echo "== Three logons, each running the registered command"
+for logon in 1 2 3; do
+    wine "$run_command" "$logon_command"
+    wallpaper=$(reg_get "$desktop" Wallpaper)
+    history="$(reg_get "$settings" LastImageShown), $(reg_get "$settings" LastImageShown-1)"
+    history="$history, $(reg_get "$settings" LastImageShown-2)"
+    chosen=$(LC_ALL=C ls "$WINEPREFIX/drive_c/Program Files/Vistrane" | sed -n "$(( $(reg_get "$settings" LastImageShown) + 1 ))p")
+    echo "   logon $logon: chose $chosen; Wallpaper=$wallpaper TileWallpaper=$(reg_get "$desktop" TileWallpaper);" \
+         "history $history"
+    if [ "$screens" = yes ]; then
+        # Wine's desktop reads the wallpaper when it starts, not when another
+        # process sets it: the session is ended and the desktop brought up
+        # again, as at the next logon.
+        wine_stop
+        wine_start
+        wine "$show_desktop" 6 >/dev/null 2>&1 &
+        snapshot "logon-$logon.png" 3
+        wait $!
+    fi
+done
+
+echo "== The settings dialog, opened from Wine's Control Panel"
+wine control.exe >/dev/null 2>&1 &
+panel=$!
+wait_for "Wine Control Panel"
+wine control.exe "$(reg_get "$cpls_key" Vistrane)" >/dev/null 2>&1 &
+applet=$!
+wait_for "Vistrane 2.1"
+snapshot settings-dialog.png 1
+wine "$find_window" "Vistrane 2.1" close >/dev/null 2>&1 || true
+wait "$applet"
+wine "$find_window" "Wine Control Panel" close >/dev/null 2>&1 || true
+wait "$panel" || true
+
+echo "== Uninstalling silently"
+wine "$run_command" "$(reg_get "$uninstall_key" QuietUninstallString)"
+wait_for "Vistrane"
+snapshot farewell-dialog.png 1
+wine "$find_window" "Vistrane" close >/dev/null 2>&1 || true
+sleep 3
+echo "   left until the restart:"
+files
+echo "   logon run: '$(reg_get "$run_key" Vistrane)'  Control Panel: '$(reg_get "$cpls_key" Vistrane)'" \
+     " Add/Remove: '$(reg_get "$uninstall_key" DisplayName)'"
+
+echo "== Restarting the prefix: wineboot --restart"
+wine wineboot.exe --restart
+left=$(files)
+echo "   files left: ${left:-none}"
+echo "   the user's settings stay: ImageDir=$(reg_get "$settings" ImageDir)"
+
+echo "== Summary"
+echo "   installed by the setup program, three logons changed the wallpaper, and the"
+echo "   uninstallation removed everything at the restart but the user's settings."
+if [ "$screens" = yes ]; then
+    echo "   screenshots in $out: ${seen[*]}"
+else
+    echo "   (no Xvfb here: no screenshots)"
+fi
+
+if [ "$screens" = yes ]; then
+    wine_stop
+    xvfb_stop
+    echo "== The applet's own screenshots (make screenshots)"
     "$VISTRANE_ROOT/scripts/screenshots.sh"
 fi
