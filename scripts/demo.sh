@@ -11,9 +11,8 @@ source "$(dirname "$0")/xvfb.sh"
 out=$BUILD_DIR/demo
 export WINEPREFIX=$out/wineprefix
 setup=$BUILD_DIR/dist/Vistrane-2.1.0-setup.exe
-find_window=$BUILD_DIR/tests/tools/find_window.exe
-run_command=$BUILD_DIR/tests/tools/run_command.exe
-show_desktop=$BUILD_DIR/tests/tools/show_desktop.exe
+run_command=$WINE_TOOLS/run_command.exe
+show_desktop=$WINE_TOOLS/show_desktop.exe
 settings='HKCU\Software\Calderane\Vistrane'
 desktop='HKCU\Control Panel\Desktop'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -33,16 +32,6 @@ trap 'wine_stop; xvfb_stop' EXIT
 
 echo "== A fresh Wine prefix in $WINEPREFIX"
 wine_fresh_prefix
-
-# Waits until a window with that caption is up (up to 30 seconds).
-wait_for() {
-    for _ in $(seq 100); do
-        wine "$find_window" "$1" >/dev/null 2>&1 && return 0
-        sleep 0.3
-    done
-    echo "demo: no window \"$1\" appeared" >&2
-    return 1
-}
 
 snapshot() {
     [ "$screens" = yes ] || return 0
@@ -90,21 +79,21 @@ done
 echo "== The settings dialog, opened from Wine's Control Panel"
 wine control.exe >/dev/null 2>&1 &
 panel=$!
-wait_for "Wine Control Panel"
+wine_wait_for_window "Wine Control Panel"
 wine control.exe "$(reg_get "$cpls_key" Vistrane)" >/dev/null 2>&1 &
 applet=$!
-wait_for "Vistrane 2.1"
+wine_wait_for_window "Vistrane 2.1"
 snapshot settings-dialog.png 1
-wine "$find_window" "Vistrane 2.1" close >/dev/null 2>&1 || true
+wine_window "Vistrane 2.1" close || true
 wait "$applet"
-wine "$find_window" "Wine Control Panel" close >/dev/null 2>&1 || true
+wine_window "Wine Control Panel" close || true
 wait "$panel" || true
 
 echo "== Uninstalling silently"
 wine "$run_command" "$(reg_get "$uninstall_key" QuietUninstallString)"
-wait_for "Vistrane"
+wine_wait_for_window "Vistrane"
 snapshot farewell-dialog.png 1
-wine "$find_window" "Vistrane" close >/dev/null 2>&1 || true
+wine_window "Vistrane" close || true
 sleep 3
 echo "   left until the restart:"
 files

@@ -18,36 +18,25 @@ applet=$(wine_path "$BUILD_DIR/dist/Vistrane.cpl")
 # Where the Control Panel looks for applets outside the system folder.
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls' /v Vistrane /d "$applet" /f >/dev/null
 
-# Waits until a window with that caption is up, through a probe of ours.
-wait_for() {
-    local caption=$1
-    for _ in $(seq 100); do
-        wine "$BUILD_DIR/tests/tools/find_window.exe" "$caption" >/dev/null 2>&1 && return 0
-        sleep 0.3
-    done
-    echo "screenshots: no window \"$caption\" appeared" >&2
-    return 1
-}
-
 echo "== Settings dialog"
 wine control.exe "$applet" >/dev/null 2>&1 &
 host=$!
-wait_for "Vistrane 2.1"
+wine_wait_for_window "Vistrane 2.1"
 sleep 1
 # The dialog sits at the desktop's top left corner; trimming the desktop's
 # plain background leaves just the dialog.
 shoot "$out/settings-dialog.png" "$desktop+0+0"
 convert "$out/settings-dialog.png" -gravity SouthEast -background none -trim +repage "$out/settings-dialog.png"
-wine "$BUILD_DIR/tests/tools/find_window.exe" "Vistrane 2.1" close >/dev/null 2>&1 || true
+wine_window "Vistrane 2.1" close || true
 wait "$host"
 
 echo "== Control Panel"
 wine control.exe >/dev/null 2>&1 &
 host=$!
-wait_for "Wine Control Panel"
+wine_wait_for_window "Wine Control Panel"
 sleep 2
 shoot "$out/control-panel.png" "$desktop+0+0"
-wine "$BUILD_DIR/tests/tools/find_window.exe" "Wine Control Panel" close >/dev/null 2>&1 || true
+wine_window "Wine Control Panel" close || true
 wait "$host"
 
 ls -l "$out"/*.png

@@ -62,3 +62,22 @@ wine_stop() {
 wine_path() {
     winepath -w "$1" 2>/dev/null
 }
+
+# The scripts' helper programs, built with the tests.
+WINE_TOOLS=$BUILD_DIR/tests/tools
+
+# wine_window <caption> [close]: true when a window with that caption is up;
+# with "close", also asks it to close.
+wine_window() {
+    wine "$WINE_TOOLS/find_window.exe" "$@" >/dev/null 2>&1
+}
+
+# Waits until a window with that caption is up (up to 30 seconds).
+wine_wait_for_window() {
+    for _ in $(seq 100); do
+        wine_window "$1" && return 0
+        sleep 0.3
+    done
+    echo "no window \"$1\" appeared" >&2
+    return 1
+}

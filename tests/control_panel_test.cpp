@@ -117,19 +117,9 @@ TEST_F(ControlPanelTest, DoubleClickReturnsOnlyOnceTheDialogIsClosed)
 // item, as the Windows Control Panel does on a double-click.
 TEST_F(ControlPanelTest, WinesControlPanelOpensTheSettingsDialog)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "control.exe \"" + ShippedApplet() + "\"";
-    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process));
-
-    HWND dialog = NULL;
-    for (int wait = 0; wait < 300 && dialog == NULL; ++wait)
-    {
-        dialog = FindWindowA("#32770", "Vistrane 2.1");
-        if (dialog == NULL)
-            Sleep(100);
-    }
+    const HANDLE host = StartProgram("control.exe \"" + ShippedApplet() + "\"");
+    ASSERT_NE(host, (HANDLE)NULL) << "cannot start control.exe";
+    const HWND dialog = WaitForDialog("Vistrane 2.1");
     EXPECT_NE(dialog, (HWND)NULL) << "control.exe did not open the settings dialog within 30 seconds";
     DWORD owner = 0;
     if (dialog != NULL)
@@ -138,9 +128,8 @@ TEST_F(ControlPanelTest, WinesControlPanelOpensTheSettingsDialog)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     EXPECT_NE(owner, GetCurrentProcessId()) << "the dialog must be the host's, not this test's";
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0) << "control.exe did not end";
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(WaitForSingleObject(host, 30000), WAIT_OBJECT_0) << "control.exe did not end";
+    TerminateProcess(host, 1);
+    CloseHandle(host);
 }
 }

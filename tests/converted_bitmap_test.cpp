@@ -48,24 +48,6 @@ protected:
     std::string windowsBitmap, windowsPending, userFolder, folder, source;
 };
 
-// The size of the bitmap at path as the desktop would load it; 0 x 0 when it
-// does not load.
-SIZE LoadedSize(const std::string &path)
-{
-    SIZE size = {0, 0};
-    const HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageA(NULL, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (bitmap == NULL)
-        return size;
-    BITMAP info;
-    if (GetObjectA(bitmap, sizeof(info), &info))
-    {
-        size.cx = info.bmWidth;
-        size.cy = info.bmHeight;
-    }
-    DeleteObject(bitmap);
-    return size;
-}
 
 TEST_F(ConvertedBitmapTest, SuccessReplacesTheBitmapInTheWindowsFolder)
 {
@@ -73,7 +55,7 @@ TEST_F(ConvertedBitmapTest, SuccessReplacesTheBitmapInTheWindowsFolder)
     char path[MAX_PATH];
     ASSERT_TRUE(Convert("writes-bitmap", path));
     EXPECT_EQ(std::string(path), windowsBitmap);
-    const SIZE size = LoadedSize(windowsBitmap);
+    const SIZE size = LoadedBitmapSize(windowsBitmap.c_str());
     EXPECT_EQ(size.cx, 4) << "the converter's 4 x 3 bitmap must have replaced the old 1 x 1";
     EXPECT_EQ(size.cy, 3);
     EXPECT_FALSE(FileExists(windowsPending)) << "the pending bitmap was left behind";
@@ -88,7 +70,7 @@ TEST_F(ConvertedBitmapTest, FailureKeepsThePreviousBitmap)
         char path[MAX_PATH];
         EXPECT_FALSE(Convert(failing[i], path)) << failing[i];
         EXPECT_EQ(std::string(path), source) << failing[i] << " changed the chosen path";
-        EXPECT_EQ(LoadedSize(windowsBitmap).cx, 1) << failing[i] << " cost the desktop its bitmap";
+        EXPECT_EQ(LoadedBitmapSize(windowsBitmap.c_str()).cx, 1) << failing[i] << " cost the desktop its bitmap";
         EXPECT_FALSE(FileExists(windowsPending)) << failing[i] << " left its half-written bitmap";
     }
 }
@@ -102,7 +84,7 @@ TEST_F(ConvertedBitmapTest, UnwritableWindowsFolderFallsBackToTheUsersFolder)
     ASSERT_TRUE(Convert("writes-bitmap", path));
     const std::string userBitmap = userFolder + "\\vistrane.bmp";
     EXPECT_EQ(std::string(path), userBitmap);
-    EXPECT_EQ(LoadedSize(userBitmap).cx, 4);
+    EXPECT_EQ(LoadedBitmapSize(userBitmap.c_str()).cx, 4);
     EXPECT_FALSE(FileExists(userFolder + "\\vistrane.new.bmp"));
     EXPECT_FALSE(FileExists(windowsBitmap));
 

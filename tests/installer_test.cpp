@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "settings_fixture.h"
 
 namespace
@@ -127,9 +128,8 @@ TEST_F(InstallerTest, SilentInstallLogonRunsAndSilentUninstall)
     // and the applet's own entry thanks the user.
     ASSERT_TRUE(ReadMachineString(UninstallKey, "QuietUninstallString", &value));
     ASSERT_EQ(RunProgram(value), 0);
-    HWND farewell = NULL;
-    EXPECT_TRUE(WaitFor([&] { return (farewell = FindWindowA("#32770", "Vistrane")) != NULL; }))
-        << "the uninstallation did not call DeinstallNT";
+    const HWND farewell = WaitForDialog("Vistrane");
+    EXPECT_NE(farewell, (HWND)NULL) << "the uninstallation did not call DeinstallNT";
     if (farewell != NULL)
         PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     // NSIS names the running copy Un.exe.

@@ -66,20 +66,6 @@ public:
     }
 };
 
-SIZE LoadedSize(const std::string &path)
-{
-    SIZE size = {0, 0};
-    const HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(NULL, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    BITMAP info;
-    if (bitmap != NULL && GetObjectA(bitmap, sizeof(info), &info))
-    {
-        size.cx = info.bmWidth;
-        size.cy = info.bmHeight;
-    }
-    if (bitmap != NULL)
-        DeleteObject(bitmap);
-    return size;
-}
 
 TEST_F(LogonRunTest, HostCallConvertsAJpegWithTheConverterBesideIt)
 {
@@ -87,7 +73,7 @@ TEST_F(LogonRunTest, HostCallConvertsAJpegWithTheConverterBesideIt)
     UseFolder(0);
     RunLoaded(Install("host-call", "writes-bitmap"));
     EXPECT_EQ(Wallpaper(), WindowsFolder() + "\\vistrane.bmp");
-    EXPECT_EQ(LoadedSize(Wallpaper()).cx, 4);
+    EXPECT_EQ(LoadedBitmapSize(Wallpaper().c_str()).cx, 4);
     EXPECT_HISTORY(this, 0, 0, 1);
 }
 
@@ -122,7 +108,7 @@ TEST_F(LogonRunTest, AFailingConverterMakesTheRunMoveOnToTheNextPicture)
         RunLoaded(Install(failing[i], failing[i]));
         EXPECT_EQ(ShownEntry(), names[1]) << failing[i] << ": the same run must go on to the bitmap";
         EXPECT_HISTORY(this, 1, 0, 0);
-        EXPECT_EQ(LoadedSize(previous).cx, 1) << failing[i] << " cost the previous converted bitmap";
+        EXPECT_EQ(LoadedBitmapSize(previous.c_str()).cx, 1) << failing[i] << " cost the previous converted bitmap";
         EXPECT_FALSE(FileExists(WindowsFolder() + "\\vistrane.new.bmp")) << failing[i];
     }
 }

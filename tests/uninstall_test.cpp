@@ -71,20 +71,6 @@ std::vector<std::string> PendingTexts()
     return texts;
 }
 
-std::string ReadWholeText(const std::string &path)
-{
-    std::string text;
-    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (in == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(in, buffer, sizeof(buffer), &read, NULL) && read > 0)
-        text.append(buffer, read);
-    CloseHandle(in);
-    return text;
-}
-
 int CountOccurrences(const std::string &text, const std::string &part)
 {
     int count = 0;
@@ -152,7 +138,8 @@ TEST_F(UninstallTest, WininitKeepsOtherEntriesAndReplacesAnOldDeletion)
     char other[64] = "";
     GetPrivateProfileStringA("Other", "key", "", other, sizeof(other), wininit.c_str());
     EXPECT_STREQ(other, "value");
-    EXPECT_EQ(CountOccurrences(ReadWholeText(wininit), "NUL="), 1) << "the old deletion must be replaced, not doubled";
+    const std::vector<BYTE> written = ReadBytes(wininit);
+    EXPECT_EQ(CountOccurrences(std::string(written.begin(), written.end()), "NUL="), 1) << "the old deletion must be replaced, not doubled";
 }
 
 TEST_F(UninstallTest, WininitGetsTheSectionWhenItIsMissing)
@@ -253,24 +240,14 @@ int RestartWine()
 
 TEST_F(UninstallTest, RestartDeletesTheFileTheUninstallationNamed)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "rundll32.exe \"" + ShippedApplet() + "\",DeinstallNT " + doomed;
-    ASSERT_TRUE(CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process));
-    HWND farewell = NULL;
-    for (int wait = 0; wait < 300 && farewell == NULL; ++wait)
-    {
-        farewell = FindWindowA("#32770", "Vistrane");
-        if (farewell == NULL)
-            Sleep(100);
-    }
+    const HANDLE entry = StartProgram("rundll32.exe \"" + ShippedApplet() + "\",DeinstallNT " + doomed);
+    ASSERT_NE(entry, (HANDLE)NULL);
+    const HWND farewell = WaitForDialog("Vistrane");
     EXPECT_NE(farewell, (HWND)NULL) << "no farewell dialog within 30 seconds";
     if (farewell != NULL)
         PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(WaitForSingleObject(entry, 30000), WAIT_OBJECT_0);
+    CloseHandle(entry);
 
     EXPECT_TRUE(FileExists(doomed)) << "the file goes at the restart, not before";
     ASSERT_EQ(RestartWine(), 0);

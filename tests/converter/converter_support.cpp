@@ -43,24 +43,6 @@ bool RunningUnderWine()
     return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
 }
 
-std::vector<BYTE> ReadBytes(const std::string &path)
-{
-    std::vector<BYTE> bytes;
-    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (in == INVALID_HANDLE_VALUE)
-        return bytes;
-    const DWORD size = GetFileSize(in, NULL);
-    DWORD read = 0;
-    if (size != INVALID_FILE_SIZE)
-    {
-        bytes.resize(size);
-        if (size > 0 && (!ReadFile(in, &bytes[0], size, &read, NULL) || read != size))
-            bytes.clear();
-    }
-    CloseHandle(in);
-    return bytes;
-}
-
 bool WriteBytes(const std::string &path, const std::vector<BYTE> &bytes)
 {
     const HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -174,20 +156,4 @@ double Psnr(const Pixels &a, const Pixels &b)
     if (squares == 0)
         return 1000;
     return 10 * log10(255.0 * 255.0 * a.bgr.size() / squares);
-}
-
-SIZE LoadedBitmapSize(const std::string &path)
-{
-    SIZE size = {0, 0};
-    const HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageA(NULL, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    BITMAP info;
-    if (bitmap != NULL && GetObjectA(bitmap, sizeof(info), &info))
-    {
-        size.cx = info.bmWidth;
-        size.cy = info.bmHeight;
-    }
-    if (bitmap != NULL)
-        DeleteObject(bitmap);
-    return size;
 }

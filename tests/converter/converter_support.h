@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "bitmap_file.h"
 #include "image_converter.h"
+#include "test_support.h"
 
 // The built Vistrane-jpeg.dll in the shipped files folder.
 std::string ShippedConverter();
@@ -24,7 +26,6 @@ std::string CorpusReference(const std::string &name);
 // Wine's ntdll exports wine_get_version; Windows' does not.
 bool RunningUnderWine();
 
-std::vector<BYTE> ReadBytes(const std::string &path);
 bool WriteBytes(const std::string &path, const std::vector<BYTE> &bytes);
 // Offset of the first marker 0xFF code at or after from, or npos.
 size_t FindMarker(const std::vector<BYTE> &bytes, BYTE code, size_t from = 0);
@@ -51,6 +52,3 @@ std::string ConverterBitmapProblem(const std::string &path);
 // (1000) for identical pictures, a negative one when the sizes differ.
 double Psnr(const Pixels &a, const Pixels &b);
 
-// The size LoadImageA(..., LR_LOADFROMFILE) gives the file, as the desktop
-// loads it; 0 x 0 when it refuses the file.
-SIZE LoadedBitmapSize(const std::string &path);

@@ -54,7 +54,7 @@ TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
     ASSERT_EQ(ReadBitmap(CorpusReference(name), &reference), "") << "reference of " << name;
     ASSERT_EQ(converted.width, reference.width) << name;
     ASSERT_EQ(converted.height, reference.height) << name;
-    const SIZE loaded = LoadedBitmapSize(destination);
+    const SIZE loaded = LoadedBitmapSize(destination.c_str());
     EXPECT_EQ(loaded.cx, reference.width) << name << ": LoadImageA refused or misread the bitmap";
     EXPECT_EQ(loaded.cy, reference.height) << name;
 

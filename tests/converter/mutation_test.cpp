@@ -106,7 +106,7 @@ TEST(Mutation, DamagedFilesConvertProperlyOrFailCleanly)
             {
                 ++converted;
                 EXPECT_EQ(ConverterBitmapProblem(destination), "") << Seeds[s] << " mutant " << m;
-                EXPECT_GT(LoadedBitmapSize(destination).cx, 0) << Seeds[s] << " mutant " << m;
+                EXPECT_GT(LoadedBitmapSize(destination.c_str()).cx, 0) << Seeds[s] << " mutant " << m;
             }
             else
             {

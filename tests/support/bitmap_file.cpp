@@ -33,3 +33,19 @@ bool WriteBitmapFile(const char *path, int width, int height, COLORREF color)
     CloseHandle(out);
     return ok;
 }
+
+SIZE LoadedBitmapSize(const char *path)
+{
+    SIZE size = {0, 0};
+    const HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    BITMAP info;
+    if (bitmap != NULL && GetObjectA(bitmap, sizeof(info), &info))
+    {
+        size.cx = info.bmWidth;
+        size.cy = info.bmHeight;
+    }
+    if (bitmap != NULL)
+        DeleteObject(bitmap);
+    return size;
+}

@@ -75,6 +75,18 @@ std::string ControlText(HWND dialog, int controlId)
     return text;
 }
 
+HWND WaitForDialog(const char *caption)
+{
+    for (int wait = 0; wait < 300; ++wait)
+    {
+        const HWND dialog = FindWindowA("#32770", caption);
+        if (dialog != NULL)
+            return dialog;
+        Sleep(100);
+    }
+    return NULL;
+}
+
 HDROP MakeDrop(const std::vector<std::string> &paths)
 {
     SIZE_T size = sizeof(DROPFILES) + 1;

@@ -27,5 +27,9 @@ void PostCloseBox(HWND dialog);
 
 std::string ControlText(HWND dialog, int controlId);
 
+// A dialog with that caption in any process, once it is up; NULL when none
+// appeared within 30 seconds.
+HWND WaitForDialog(const char *caption);
+
 // A drop handle of the kind Explorer passes with WM_DROPFILES, holding paths.
 HDROP MakeDrop(const std::vector<std::string> &paths);

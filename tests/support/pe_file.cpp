@@ -1,22 +1,9 @@
 #include "pe_file.h"
 
+#include "test_support.h"
+
 namespace
 {
-std::vector<BYTE> ReadWholeFile(const std::string &path)
-{
-    std::vector<BYTE> bytes;
-    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (in == INVALID_HANDLE_VALUE)
-        return bytes;
-    const DWORD size = GetFileSize(in, NULL);
-    bytes.resize(size);
-    DWORD read = 0;
-    if (size == INVALID_FILE_SIZE || !ReadFile(in, bytes.data(), size, &read, NULL) || read != size)
-        bytes.clear();
-    CloseHandle(in);
-    return bytes;
-}
-
 class Image
 {
 public:
@@ -56,7 +43,7 @@ private:
 PeFile ReadPeFile(const std::string &path)
 {
     PeFile pe = PeFile();
-    const std::vector<BYTE> bytes = ReadWholeFile(path);
+    const std::vector<BYTE> bytes = ReadBytes(path);
     if (bytes.size() < sizeof(IMAGE_DOS_HEADER))
         return pe;
     const IMAGE_DOS_HEADER *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(bytes.data());

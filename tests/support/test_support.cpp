@@ -153,6 +153,24 @@ bool CopyOneFile(const std::string &from, const std::string &to)
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+std::vector<BYTE> ReadBytes(const std::string &path)
+{
+    std::vector<BYTE> bytes;
+    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (in == INVALID_HANDLE_VALUE)
+        return bytes;
+    const DWORD size = GetFileSize(in, NULL);
+    DWORD read = 0;
+    if (size != INVALID_FILE_SIZE)
+    {
+        bytes.resize(size);
+        if (size > 0 && (!ReadFile(in, bytes.data(), size, &read, NULL) || read != size))
+            bytes.clear();
+    }
+    CloseHandle(in);
+    return bytes;
+}
+
 bool WriteTextFile(const std::string &path, const char *text)
 {
     const HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -291,7 +309,9 @@ int CountProcessHandles()
     return count;
 }
 
-int RunProgram(const std::string &commandLine, const char *folder)
+namespace
+{
+HANDLE Start(const std::string &commandLine, const char *folder)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -299,11 +319,25 @@ int RunProgram(const std::string &commandLine, const char *folder)
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.hProcess, &code);
+        return NULL;
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return process.hProcess;
+}
+}
+
+HANDLE StartProgram(const std::string &commandLine)
+{
+    return Start(commandLine, NULL);
+}
+
+int RunProgram(const std::string &commandLine, const char *folder)
+{
+    const HANDLE process = Start(commandLine, folder);
+    if (process == NULL)
+        return -1;
+    WaitForSingleObject(process, INFINITE);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
     return static_cast<int>(code);
 }

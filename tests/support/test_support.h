@@ -35,6 +35,8 @@ std::string ScratchFolder(const char *name);
 void DeleteTree(const std::string &path);
 bool FileExists(const std::string &path);
 bool CopyOneFile(const std::string &from, const std::string &to);
+// The whole file, or nothing when it cannot be read.
+std::vector<BYTE> ReadBytes(const std::string &path);
 bool WriteTextFile(const std::string &path, const char *text);
 // Creates each named entry in folder: a name ending in "\\" as a subdirectory,
 // ".bmp" names as small bitmaps, the others as text (a stand-in JPEG only
@@ -62,3 +64,6 @@ int CountProcessHandles();
 // Runs commandLine in folder (NULL: the current one) and waits for it.
 // Returns its exit code, or -1 when it could not start.
 int RunProgram(const std::string &commandLine, const char *folder = NULL);
+// Starts commandLine without waiting; the caller closes the process handle.
+// NULL when it could not start.
+HANDLE StartProgram(const std::string &commandLine);
