@@ -72,6 +72,28 @@ ConvertResult StartFile(const BitmapGeometry &geometry, DestinationFile &file)
     return ConvertDone;
 }
 
+// Whole file rows, written a band at a time. Zeroed: the padding at the end
+// of each row is never written by a copy.
+struct FileBand
+{
+    explicit FileBand(const BitmapGeometry &geometry)
+        : rows(RowsPerBand(geometry.stride, geometry.height)),
+          buffer(static_cast<size_t>(rows) * geometry.stride, true)
+    {
+    }
+    const UINT rows;
+    HeapBuffer buffer;
+};
+
+// The band in hand and the headers written: what both writers need before
+// their first row.
+ConvertResult StartBandedFile(const FileBand &band, const BitmapGeometry &geometry, DestinationFile &file)
+{
+    if (band.buffer.data() == NULL)
+        return ConvertOutOfMemory;
+    return StartFile(geometry, file);
+}
+
 unsigned long long RowOffset(const BitmapGeometry &geometry, UINT fileRow)
 {
     return BitmapHeaderBytes + static_cast<unsigned long long>(fileRow) * geometry.stride;
@@ -82,26 +104,22 @@ unsigned long long RowOffset(const BitmapGeometry &geometry, UINT fileRow)
 ConvertResult WriteKeepingAxes(PixelSource &pixels, int orientation, const BitmapGeometry &geometry,
                                DestinationFile &file)
 {
-    const UINT bandRows = RowsPerBand(geometry.stride, geometry.height);
-    // Zeroed: the padding at the end of each row is never written by a copy.
-    HeapBuffer band(static_cast<size_t>(bandRows) * geometry.stride, true);
-    if (band.data() == NULL)
-        return ConvertOutOfMemory;
-    const ConvertResult started = StartFile(geometry, file);
+    const FileBand band(geometry);
+    const ConvertResult started = StartBandedFile(band, geometry, file);
     if (started != ConvertDone)
         return started;
     UINT rows = 0;
     for (UINT top = 0; top < geometry.height; top += rows)
     {
-        rows = geometry.height - top < bandRows ? geometry.height - top : bandRows;
+        rows = geometry.height - top < band.rows ? geometry.height - top : band.rows;
         const bool upsideDown = StoredUpsideDown(orientation);
-        if (!CopyBand(pixels, top, rows, !upsideDown, band.data(), geometry.stride))
+        if (!CopyBand(pixels, top, rows, !upsideDown, band.buffer.data(), geometry.stride))
             return ConvertDecodeFailed;
         if (MirrorsRows(orientation))
             for (UINT i = 0; i < rows; ++i)
-                MirrorRow(band.data() + static_cast<size_t>(i) * geometry.stride, geometry.width);
+                MirrorRow(band.buffer.data() + static_cast<size_t>(i) * geometry.stride, geometry.width);
         const UINT fileRow = upsideDown ? top : geometry.height - top - rows;
-        if (!file.WriteAt(RowOffset(geometry, fileRow), band.data(), rows * geometry.stride))
+        if (!file.WriteAt(RowOffset(geometry, fileRow), band.buffer.data(), rows * geometry.stride))
             return ConvertDestinationUnwritable;
     }
     return ConvertDone;
@@ -155,19 +173,16 @@ ConvertResult WriteSwappingAxes(PixelSource &pixels, UINT storedWidth, UINT stor
             return ConvertDecodeFailed;
     }
 
-    const UINT bandRows = RowsPerBand(geometry.stride, geometry.height);
-    HeapBuffer band(static_cast<size_t>(bandRows) * geometry.stride, true);
-    if (band.data() == NULL)
-        return ConvertOutOfMemory;
-    const ConvertResult started = StartFile(geometry, file);
+    const FileBand band(geometry);
+    const ConvertResult started = StartBandedFile(band, geometry, file);
     if (started != ConvertDone)
         return started;
     for (UINT fileRow = 0; fileRow < geometry.height; fileRow += rows)
     {
-        rows = geometry.height - fileRow < bandRows ? geometry.height - fileRow : bandRows;
-        GatherColumns(picture.data(), storedWidth, storedHeight, orientation, fileRow, rows, band.data(),
+        rows = geometry.height - fileRow < band.rows ? geometry.height - fileRow : band.rows;
+        GatherColumns(picture.data(), storedWidth, storedHeight, orientation, fileRow, rows, band.buffer.data(),
                       geometry.stride);
-        if (!file.WriteAt(RowOffset(geometry, fileRow), band.data(), rows * geometry.stride))
+        if (!file.WriteAt(RowOffset(geometry, fileRow), band.buffer.data(), rows * geometry.stride))
             return ConvertDestinationUnwritable;
     }
     return ConvertDone;

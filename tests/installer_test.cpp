@@ -23,17 +23,7 @@ const char *const SamplePictures[] = {"Dawn.bmp", "Sea.jpg", "Hills.bmp", "Night
 
 bool ReadMachineString(const char *keyPath, const char *name, std::string *value)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    char text[1024];
-    DWORD size = sizeof(text), type = 0;
-    const bool found = RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE *>(text), &size) ==
-                       ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (found)
-        value->assign(text, type == REG_DWORD ? 0 : strnlen(text, size));
-    return found;
+    return ReadStringValue(keyPath, name, value, NULL, HKEY_LOCAL_MACHINE);
 }
 
 bool ProcessRunning(const char *exeName)

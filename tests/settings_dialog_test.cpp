@@ -57,6 +57,15 @@ void ReadControls(HWND dialog, Seen *seen)
     seen->states[2] = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
 }
 
+// Drops what context holds, notes what the controls then show, presses OK.
+void DropReadAndPressOk(HWND dialog, void *context)
+{
+    Seen *seen = static_cast<Seen *>(context);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(seen->drop), 0);
+    ReadControls(dialog, seen);
+    Press(dialog, IDOK);
+}
+
 TEST_F(SettingsDialogTest, OpensWithTheStoredSettings)
 {
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Pictures\\Summer");
@@ -210,13 +219,7 @@ TEST_F(SettingsDialogTest, DroppedFoldersGiveTheFirstToTheBoxAndOkSavesIt)
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Before");
     Seen seen;
     seen.drop = MakeDrop({"E:\\Dropped first", "F:\\Dropped second", "G:\\third"});
-    Run([](HWND dialog, void *context) {
-            Seen *seen = static_cast<Seen *>(context);
-            SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(seen->drop), 0);
-            ReadControls(dialog, seen);
-            Press(dialog, IDOK);
-        },
-        &seen);
+    Run(DropReadAndPressOk, &seen);
     EXPECT_EQ(seen.text, "E:\\Dropped first");
     EXPECT_EQ(GlobalSize(seen.drop), 0u) << "the drop handle was not released with DragFinish";
     EXPECT_EQ(StoredImageDir(), "E:\\Dropped first");
@@ -246,13 +249,7 @@ TEST_F(SettingsDialogTest, DroppedPathTooLongForTheRecordIsLeftOut)
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Before");
     Seen seen;
     seen.drop = MakeDrop({"E:\\" + std::string(297, 'y')}); // 300 characters
-    Run([](HWND dialog, void *context) {
-            Seen *seen = static_cast<Seen *>(context);
-            SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(seen->drop), 0);
-            ReadControls(dialog, seen);
-            Press(dialog, IDOK);
-        },
-        &seen);
+    Run(DropReadAndPressOk, &seen);
     EXPECT_EQ(seen.text, "D:\\Before") << "a cut path would name another folder";
     EXPECT_EQ(GlobalSize(seen.drop), 0u);
     EXPECT_EQ(StoredImageDir(), "D:\\Before");

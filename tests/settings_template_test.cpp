@@ -61,17 +61,6 @@ protected:
             DestroyWindow(dialog);
         ResetSettingsKey();
     }
-    // Where the dialog manager puts a control given in dialog units: origin
-    // and size are each converted, so the far edge is origin plus size.
-    RECT Pixels(const RECT &units)
-    {
-        RECT rect = units;
-        MapDialogRect(dialog, &rect);
-        rect.right += rect.left;
-        rect.bottom += rect.top;
-        return rect;
-    }
-
     HWND dialog;
 };
 
@@ -94,7 +83,7 @@ TEST_F(SettingsTemplateTest, DialogFrameCaptionAndFont)
     RECT client;
     GetClientRect(dialog, &client);
     const RECT size = {0, 0, 212, 132};
-    const RECT expected = Pixels(size);
+    const RECT expected = DialogUnitsToPixels(dialog, size);
     EXPECT_EQ(client.right, expected.right) << "width of 212 dialog units";
     EXPECT_EQ(client.bottom, expected.bottom) << "height of 132 dialog units";
 
@@ -136,10 +125,8 @@ TEST_F(SettingsTemplateTest, EveryControlInTemplateOrderWithItsTextStyleAndPlace
         EXPECT_EQ(style & flags, want.style & flags) << std::hex << style;
         EXPECT_EQ(exStyle & WS_EX_DLGMODALFRAME, want.exStyle) << std::hex << exStyle;
 
-        RECT place;
-        GetWindowRect(control, &place);
-        MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&place), 2);
-        const RECT expected = Pixels(want.units);
+        const RECT place = PlaceInDialog(dialog, control);
+        const RECT expected = DialogUnitsToPixels(dialog, want.units);
         EXPECT_EQ(place.left, expected.left);
         EXPECT_EQ(place.top, expected.top);
         if (lstrcmpA(className, "Static") == 0 && Kind(className, style) == SS_ICON)

@@ -149,6 +149,16 @@ TEST_F(UninstallTest, WininitGetsTheSectionWhenItIsMissing)
     EXPECT_EQ(Wininit("NUL"), doomed);
 }
 
+void ExpectPlaced(HWND dialog, HWND control, const RECT &units)
+{
+    const RECT place = PlaceInDialog(dialog, control);
+    const RECT expected = DialogUnitsToPixels(dialog, units);
+    EXPECT_EQ(place.left, expected.left);
+    EXPECT_EQ(place.top, expected.top);
+    EXPECT_EQ(place.right, expected.right);
+    EXPECT_EQ(place.bottom, expected.bottom);
+}
+
 TEST_F(UninstallTest, FarewellTemplateAsTheUserSeesIt)
 {
     ASSERT_NE(AppletModule(), (HMODULE)NULL);
@@ -178,28 +188,14 @@ TEST_F(UninstallTest, FarewellTemplateAsTheUserSeesIt)
     ASSERT_NE(ok, (HWND)NULL);
     EXPECT_EQ(GetDlgCtrlID(ok), IDOK);
     EXPECT_EQ(GetWindowLongA(ok, GWL_STYLE) & (BS_TYPEMASK | WS_TABSTOP), DWORD(BS_DEFPUSHBUTTON | WS_TABSTOP));
-    RECT place, expected = {129, 37, 50, 14};
-    MapDialogRect(dialog, &expected);
-    GetWindowRect(ok, &place);
-    MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&place), 2);
-    EXPECT_EQ(place.left, expected.left);
-    EXPECT_EQ(place.top, expected.top);
-    EXPECT_EQ(place.right - place.left, expected.right);
-    EXPECT_EQ(place.bottom - place.top, expected.bottom);
+    ExpectPlaced(dialog, ok, {129, 37, 50, 14});
 
     const HWND message = GetWindow(ok, GW_HWNDNEXT);
     ASSERT_NE(message, (HWND)NULL);
     GetWindowTextA(message, text, sizeof(text));
     EXPECT_STREQ(text, "The Vistrane has been uninstalled successfully. Thanks for using it !");
     EXPECT_EQ(GetWindowLongA(message, GWL_STYLE) & (SS_TYPEMASK | WS_GROUP), DWORD(SS_LEFT | WS_GROUP));
-    expected = {7, 7, 172, 25};
-    MapDialogRect(dialog, &expected);
-    GetWindowRect(message, &place);
-    MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&place), 2);
-    EXPECT_EQ(place.left, expected.left);
-    EXPECT_EQ(place.top, expected.top);
-    EXPECT_EQ(place.right - place.left, expected.right);
-    EXPECT_EQ(place.bottom - place.top, expected.bottom);
+    ExpectPlaced(dialog, message, {7, 7, 172, 25});
     EXPECT_EQ(GetWindow(message, GW_HWNDNEXT), (HWND)NULL) << "only the button and the message";
     DestroyWindow(dialog);
 }

@@ -75,6 +75,23 @@ std::string ControlText(HWND dialog, int controlId)
     return text;
 }
 
+RECT DialogUnitsToPixels(HWND dialog, const RECT &units)
+{
+    RECT rect = units;
+    MapDialogRect(dialog, &rect);
+    rect.right += rect.left;
+    rect.bottom += rect.top;
+    return rect;
+}
+
+RECT PlaceInDialog(HWND dialog, HWND control)
+{
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&place), 2);
+    return place;
+}
+
 HWND WaitForDialog(const char *caption)
 {
     for (int wait = 0; wait < 300; ++wait)

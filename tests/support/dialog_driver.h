@@ -27,6 +27,13 @@ void PostCloseBox(HWND dialog);
 
 std::string ControlText(HWND dialog, int controlId);
 
+// Where the dialog manager puts a control given in dialog units (x, y, width,
+// height): origin and size are each converted, so the far edge is origin
+// plus size.
+RECT DialogUnitsToPixels(HWND dialog, const RECT &units);
+// The control's window rectangle in the dialog's client coordinates.
+RECT PlaceInDialog(HWND dialog, HWND control);
+
 // A dialog with that caption in any process, once it is up; NULL when none
 // appeared within 30 seconds.
 HWND WaitForDialog(const char *caption);

@@ -71,11 +71,11 @@ bool ReadDwordValue(const char *keyPath, const char *name, DWORD *value, DWORD *
     return SHGetValueA(HKEY_CURRENT_USER, keyPath, name, type, value, &size) == ERROR_SUCCESS;
 }
 
-bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type)
+bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type, HKEY root)
 {
     char text[2048];
     DWORD size = sizeof(text);
-    if (SHGetValueA(HKEY_CURRENT_USER, keyPath, name, type, text, &size) != ERROR_SUCCESS)
+    if (SHGetValueA(root, keyPath, name, type, text, &size) != ERROR_SUCCESS)
         return false;
     value->assign(text, size > 0 && text[size - 1] == '\0' ? size - 1 : size);
     return true;

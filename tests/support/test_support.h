@@ -24,7 +24,8 @@ void ResetDesktopValues();
 // A value of the settings key ("settings") or of the desktop key. False when
 // it is missing; type receives the stored type when not NULL.
 bool ReadDwordValue(const char *keyPath, const char *name, DWORD *value, DWORD *type = NULL);
-bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type = NULL);
+bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type = NULL,
+                     HKEY root = HKEY_CURRENT_USER);
 void WriteRawValue(const char *keyPath, const char *name, DWORD type, const void *data, DWORD size);
 void WriteDwordValue(const char *keyPath, const char *name, DWORD value);
 void WriteStringValue(const char *keyPath, const char *name, const std::string &value);
