@@ -3,17 +3,28 @@
 # is all there: the i386 architecture for 32-bit Wine, the mingw-w64 cross
 # compiler, Wine, CMake, GoogleTest's sources and the picture tools the tests
 # and the demo use. Runs apt as root, or through sudo.
+#
+# A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
+# gets QEMU and debootstrap instead, and scripts/wine-vm.sh makes the small
+# emulated machine that Wine then runs in.
 set -euo pipefail
+scripts=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
     make cmake python3
     g++-mingw-w64-i686-posix
-    wine wine32:i386 fonts-wine
     googletest
     libjpeg-turbo-progs imagemagick
     xvfb xauth
     nsis
 )
+if "$scripts/wine-vm.sh" needed; then
+    packages+=(qemu-system-x86 debootstrap)
+    wine_in_vm=yes
+else
+    packages+=(wine wine32:i386 wine64 fonts-wine)
+    wine_in_vm=no
+fi
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -31,7 +42,7 @@ installed() {
 }
 
 need_update=no
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$wine_in_vm" = no ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
     need_update=yes
 fi
@@ -40,10 +51,13 @@ missing=()
 for package in "${packages[@]}"; do
     installed "$package" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "install-deps: installing ${missing[*]}"
-if [ "$need_update" = yes ] || ! apt-cache policy wine32:i386 2>/dev/null | grep -q Candidate:; then
-    as_root apt-get update -q
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    if [ "$need_update" = yes ] || ! apt-cache policy nsis 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+        as_root apt-get update -q
+    fi
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ "$wine_in_vm" = yes ]; then
+    as_root "$scripts/wine-vm.sh" setup
+fi

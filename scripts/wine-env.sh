@@ -6,6 +6,12 @@
 VISTRANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Absolute: make passes a relative one, and Wine refuses a relative prefix.
 BUILD_DIR=$(realpath -m "${BUILD_DIR:-$VISTRANE_ROOT/build}")
+# A host whose kernel runs no 32-bit code cannot start Wine at all: the
+# script that sourced this then runs whole inside a small emulated machine.
+if [ -z "${VISTRANE_IN_VM:-}" ] && "$VISTRANE_ROOT/scripts/wine-vm.sh" needed; then
+    export BUILD_DIR
+    exec "$VISTRANE_ROOT/scripts/wine-vm.sh" run "$0" "$@"
+fi
 export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=-all

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# A small emulated x86-64 Debian machine for hosts whose kernel runs no 32-bit
+# code: some virtual machines turn IA-32 emulation off, and then Wine's 32-bit
+# loader cannot even start. Every Windows program of the tests, the demo and
+# the benchmarks then runs inside this machine, on QEMU's software CPU, with
+# the project's folders shared at the same paths. Building stays on the host.
+#   wine-vm.sh needed          true when this host cannot run 32-bit code
+#   wine-vm.sh setup           makes the machine when missing or out of date
+#   wine-vm.sh run CMD [ARG]   runs CMD inside it and exits with its status
+#
+#   VISTRANE_VM_DIR   where the machine lives (default /var/cache/vistrane-vm:
+#                     it is an installed system, shared by every build folder)
+#   VISTRANE_VM_MEMORY, VISTRANE_VM_CPUS   its size (default 6144 MiB, nproc)
+set -euo pipefail
+
+VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm}
+VM_ROOT=$VM_DIR/root
+MIRROR=http://deb.debian.org/debian
+# What runs inside: Wine for both kinds of prefix, its fonts, CTest, and the
+# picture tools the tests and benchmarks call.
+GUEST_PACKAGES=(
+    wine wine32:i386 wine64 fonts-wine
+    cmake python3 procps
+    libjpeg-turbo-progs imagemagick
+    xvfb xauth
+)
+# Changing the list above, or this number, remakes the machine's packages.
+VM_LAYOUT=1
+
+# A minimal 32-bit Linux program that only exits: the kernel either runs it
+# or answers "Exec format error".
+i386_runs() {
+    local probe
+    probe=$(mktemp)
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    local status=0
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    return "$status"
+}
+
+stamp() {
+    printf '%s\n' "layout $VM_LAYOUT" "${GUEST_PACKAGES[@]}"
+}
+
+hex() {
+    printf '%s' "$1" | od -An -v -tx1 | tr -d ' \n'
+}
+
+in_root() {
+    chroot "$VM_ROOT" env DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 "$@"
+}
+
+setup() {
+    if [ -f "$VM_DIR/stamp" ] && [ "$(cat "$VM_DIR/stamp")" = "$(stamp)" ]; then
+        return 0
+    fi
+    echo "wine-vm: making the emulated machine in $VM_DIR (once per host)"
+    mkdir -p "$VM_DIR"
+    # debootstrap removes its own folder only when it has finished.
+    if [ ! -e "$VM_ROOT/usr/bin/apt-get" ] || [ -d "$VM_ROOT/debootstrap" ]; then
+        rm -rf "$VM_ROOT"
+        debootstrap --variant=minbase --include=linux-image-amd64,initramfs-tools,kmod,udev \
+            bookworm "$VM_ROOT" "$MIRROR" >"$VM_DIR/debootstrap.log" 2>&1 ||
+            { tail -20 "$VM_DIR/debootstrap.log" >&2; return 1; }
+    fi
+    mount --bind /proc "$VM_ROOT/proc"
+    mount --bind /dev "$VM_ROOT/dev"
+    trap 'umount "$VM_ROOT/dev" "$VM_ROOT/proc" 2>/dev/null || true' RETURN
+    cp /etc/resolv.conf "$VM_ROOT/etc/resolv.conf"
+    cat >"$VM_ROOT/etc/apt/sources.list" <<EOF
+deb $MIRROR bookworm main
+deb $MIRROR bookworm-updates main
+deb http://deb.debian.org/debian-security bookworm-security main
+EOF
+    in_root dpkg --add-architecture i386
+    in_root apt-get update -q >/dev/null
+    in_root apt-get install -y -q --no-install-recommends "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
+        { tail -20 "$VM_DIR/apt.log" >&2; return 1; }
+    in_root apt-get clean
+    # The root is a shared folder: the first boot stage needs its driver.
+    printf '%s\n' 9p 9pnet 9pnet_virtio virtio_pci >"$VM_ROOT/etc/initramfs-tools/modules"
+    in_root update-initramfs -u -k all >/dev/null 2>&1
+    stamp >"$VM_DIR/stamp"
+}
+
+# Written before every start, so the machine always runs this script's own.
+write_init() {
+    local init=$VM_ROOT/sbin/vistrane-init
+    # Replaced by a rename: a machine already running reads the old file.
+    cat >"$init.$$" <<'EOF'
+#!/bin/bash
+# The machine's only process at start: mounts what programs expect, runs the
+# job the host left in the shared job folder, records its status, powers off.
+mountpoint -q /proc || mount -t proc proc /proc
+mountpoint -q /sys || mount -t sysfs sys /sys
+echo 0 >/proc/sys/kernel/printk
+mount -t devtmpfs dev /dev 2>/dev/null
+mkdir -p /dev/pts /dev/shm
+mount -t devpts devpts /dev/pts
+mount -t tmpfs tmpfs /dev/shm
+mount -t tmpfs tmpfs /tmp
+mount -t tmpfs tmpfs /run
+hostname vistrane-vm
+ip link set lo up 2>/dev/null || true
+# The host names the shared folders and the job on the kernel command line,
+# each path in hexadecimal so that any character survives.
+unhex() { printf "$(sed 's/../\\x&/g' <<<"$1")"; }
+job=
+for word in $(cat /proc/cmdline); do
+    case "$word" in
+    vistrane.share*=*)
+        tag=${word%%=*}
+        tag=${tag#vistrane.}
+        path=$(unhex "${word#*=}")
+        mkdir -p "$path"
+        mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=mmap "$tag" "$path"
+        ;;
+    vistrane.job=*) job=$(unhex "${word#*=}") ;;
+    esac
+done
+status=1
+echo "wine-vm: job starts" >/dev/console
+bash "$job" </dev/null >/dev/console 2>&1 && status=0 || status=$?
+echo "$status" >"$job.status"
+sync
+echo o >/proc/sysrq-trigger
+sleep 10
+EOF
+    chmod 755 "$init.$$"
+    mv -f "$init.$$" "$init"
+}
+
+# run CMD [ARG...]: the command runs inside with the caller's folder as its
+# working folder, the environment variables that steer the scripts, and the
+# project's and build folder's paths as they are here.
+run() {
+    setup
+    write_init
+    local root build job
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    build=$(realpath -m "${BUILD_DIR:-$root/build}")
+    mkdir -p "$build/vm"
+    job=$build/vm/job.sh
+    {
+        echo 'export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8'
+        echo 'export VISTRANE_IN_VM=1'
+        local name
+        for name in $(compgen -e); do
+            case "$name" in
+            BUILD_DIR | CI | RUNS | VISTRANE_* | WINE* | CTEST_*) printf 'export %s=%q\n' "$name" "${!name}" ;;
+            esac
+        done
+        printf 'cd %q\n' "$PWD"
+        printf '%q ' "$@"
+        echo
+    } >"$job"
+    rm -f "$job.status"
+
+    # The project and the build folder, each at its own path, and the working
+    # folder when it lies outside both.
+    local shares=("$root") share_args=() index=0 path
+    case "$build/" in "$root"/*) ;; *) shares+=("$build") ;; esac
+    case "$PWD/" in "$root"/* | "$build"/*) ;; *) shares+=("$PWD") ;; esac
+    local boot_args=""
+    for path in "${shares[@]}"; do
+        share_args+=(-fsdev "local,id=share$index,path=$path,security_model=passthrough"
+                     -device "virtio-9p-pci,fsdev=share$index,mount_tag=share$index")
+        boot_args+=" vistrane.share$index=$(hex "$path")"
+        index=$((index + 1))
+    done
+    boot_args+=" vistrane.job=$(hex "$job")"
+
+    local kernel initrd
+    kernel=$(ls "$VM_ROOT"/boot/vmlinuz-* | sort -V | tail -n 1)
+    initrd=$(ls "$VM_ROOT"/boot/initrd.img-* | sort -V | tail -n 1)
+    qemu-system-x86_64 -machine q35 -cpu max,-smap -accel tcg,thread=multi \
+        -smp "${VISTRANE_VM_CPUS:-$(nproc)}" -m "${VISTRANE_VM_MEMORY:-6144}" \
+        -nographic -no-reboot -nic none \
+        -kernel "$kernel" -initrd "$initrd" \
+        -append "root=vmroot rootfstype=9p rootflags=trans=virtio,version=9p2000.L,msize=512000,cache=mmap rw console=ttyS0 quiet loglevel=0 init=/sbin/vistrane-init$boot_args" \
+        -fsdev "local,id=vmroot,path=$VM_ROOT,security_model=passthrough" \
+        -device virtio-9p-pci,fsdev=vmroot,mount_tag=vmroot \
+        "${share_args[@]}" </dev/null | tr -d '\r' | sed -u -e '0,/wine-vm: job starts$/d' -e '/^\[ *[0-9.]*\] sysrq: Power Off$/d'
+    [ -f "$job.status" ] || { echo "wine-vm: the emulated machine stopped before its job ended" >&2; exit 1; }
+    exit "$(cat "$job.status")"
+}
+
+case "${1:-}" in
+needed) ! i386_runs ;;
+setup) setup ;;
+run) shift; run "$@" ;;
+*) echo "usage: wine-vm.sh needed | setup | run CMD [ARG...]" >&2; exit 2 ;;
+esac
