@@ -23,6 +23,7 @@ wine_fresh_prefix() {
     wine_stop
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
+    wine_prefix_in_memory
     wineboot --init >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
     # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption
     # buttons) are not found where Debian installs them; the Fonts folder is
@@ -55,6 +56,17 @@ wine_start() {
     fi
     wineserver -p >/dev/null 2>&1
     wine reg query 'HKCU\Software\Wine\Drivers' >/dev/null 2>&1 </dev/null
+}
+
+# Inside the emulated machine the prefix lives in the machine's memory and
+# the usual path is a link to it: the thousands of small files a prefix holds
+# would take minutes to write through the shared folder.
+wine_prefix_in_memory() {
+    [ -n "${VISTRANE_IN_VM:-}" ] || return 0
+    local memory=/tmp/wineprefixes$WINEPREFIX
+    rm -rf "$memory" "$WINEPREFIX"
+    mkdir -p "$memory"
+    ln -s "$memory" "$WINEPREFIX"
 }
 
 wine_stop() {
