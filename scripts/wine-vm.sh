@@ -8,12 +8,14 @@
 #   wine-vm.sh setup           makes the machine when missing or out of date
 #   wine-vm.sh run CMD [ARG]   runs CMD inside it and exits with its status
 #
-#   VISTRANE_VM_DIR   where the machine lives (default /var/cache/vistrane-vm:
+#   VISTRANE_VM_DIR   where the machine lives (default /var/cache/vistrane-vm/N:
 #                     it is an installed system, shared by every build folder)
 #   VISTRANE_VM_MEMORY, VISTRANE_VM_CPUS   its size (default 6144 MiB, nproc)
 set -euo pipefail
 
-VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm}
+# Changing the package list below, or this number, remakes the machine.
+VM_LAYOUT=2
+VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm/$VM_LAYOUT}
 VM_ROOT=$VM_DIR/root
 MIRROR=http://deb.debian.org/debian
 # What runs inside: Wine for both kinds of prefix, its fonts, CTest, and the
@@ -24,8 +26,6 @@ GUEST_PACKAGES=(
     libjpeg-turbo-progs imagemagick
     xvfb xauth
 )
-# Changing the list above, or this number, remakes the machine's packages.
-VM_LAYOUT=1
 
 # A minimal 32-bit Linux program that only exits: the kernel either runs it
 # or answers "Exec format error".
@@ -79,17 +79,33 @@ EOF
     in_root apt-get install -y -q --no-install-recommends "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
         { tail -20 "$VM_DIR/apt.log" >&2; return 1; }
     in_root apt-get clean
-    # The root is a shared folder: the first boot stage needs its driver.
-    printf '%s\n' 9p 9pnet 9pnet_virtio virtio_pci >"$VM_ROOT/etc/initramfs-tools/modules"
+    # The first boot stage needs the drivers of the root disk and the shares.
+    printf '%s\n' virtio_pci virtio_blk ext4 9p 9pnet 9pnet_virtio >"$VM_ROOT/etc/initramfs-tools/modules"
     in_root update-initramfs -u -k all >/dev/null 2>&1
     stamp >"$VM_DIR/stamp"
 }
 
-# Written before every start, so the machine always runs this script's own.
-write_init() {
-    local init=$VM_ROOT/sbin/vistrane-init
-    # Replaced by a rename: a machine already running reads the old file.
-    cat >"$init.$$" <<'EOF'
+# The machine boots from a disk image of the root: every Wine process reads
+# dozens of libraries, which a shared folder serves far more slowly. Each
+# start writes to a throw-away layer, so the image stays as made and several
+# machines can run at once.
+make_image() {
+    local wanted
+    wanted=$( (stamp; init_script) | sha256sum)
+    if [ -f "$VM_DIR/root.img" ] && [ "$(cat "$VM_DIR/image.stamp" 2>/dev/null)" = "$wanted" ]; then
+        return 0
+    fi
+    init_script >"$VM_ROOT/sbin/vistrane-init"
+    chmod 755 "$VM_ROOT/sbin/vistrane-init"
+    rm -f "$VM_DIR/root.img.new"
+    mke2fs -q -t ext4 -L vistrane-root -d "$VM_ROOT" "$VM_DIR/root.img.new" 6G
+    mv -f "$VM_DIR/root.img.new" "$VM_DIR/root.img"
+    echo "$wanted" >"$VM_DIR/image.stamp"
+}
+
+# The machine's first and only process.
+init_script() {
+    cat <<'EOF'
 #!/bin/bash
 # The machine's only process at start: mounts what programs expect, runs the
 # job the host left in the shared job folder, records its status, powers off.
@@ -115,7 +131,7 @@ for word in $(cat /proc/cmdline); do
         tag=${tag#vistrane.}
         path=$(unhex "${word#*=}")
         mkdir -p "$path"
-        mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=mmap "$tag" "$path"
+        mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=loose "$tag" "$path"
         ;;
     vistrane.job=*) job=$(unhex "${word#*=}") ;;
     esac
@@ -128,8 +144,6 @@ sync
 echo o >/proc/sysrq-trigger
 sleep 10
 EOF
-    chmod 755 "$init.$$"
-    mv -f "$init.$$" "$init"
 }
 
 # run CMD [ARG...]: the command runs inside with the caller's folder as its
@@ -137,7 +151,7 @@ EOF
 # project's and build folder's paths as they are here.
 run() {
     setup
-    write_init
+    make_image
     local root build job
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     build=$(realpath -m "${BUILD_DIR:-$root/build}")
@@ -175,21 +189,20 @@ run() {
     local kernel initrd
     kernel=$(ls "$VM_ROOT"/boot/vmlinuz-* | sort -V | tail -n 1)
     initrd=$(ls "$VM_ROOT"/boot/initrd.img-* | sort -V | tail -n 1)
-    qemu-system-x86_64 -machine q35 -cpu max,-smap -accel tcg,thread=multi \
+    qemu-system-x86_64 -machine q35 -cpu qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt -accel tcg,thread=multi \
         -smp "${VISTRANE_VM_CPUS:-$(nproc)}" -m "${VISTRANE_VM_MEMORY:-6144}" \
         -nographic -no-reboot -nic none \
         -kernel "$kernel" -initrd "$initrd" \
-        -append "root=vmroot rootfstype=9p rootflags=trans=virtio,version=9p2000.L,msize=512000,cache=mmap rw console=ttyS0 quiet loglevel=0 init=/sbin/vistrane-init$boot_args" \
-        -fsdev "local,id=vmroot,path=$VM_ROOT,security_model=passthrough" \
-        -device virtio-9p-pci,fsdev=vmroot,mount_tag=vmroot \
-        "${share_args[@]}" </dev/null | tr -d '\r' | sed -u -e '0,/wine-vm: job starts$/d' -e '/^\[ *[0-9.]*\] sysrq: Power Off$/d'
+        -drive "file=$VM_DIR/root.img,if=virtio,format=raw,snapshot=on" \
+        -append "root=/dev/vda rootfstype=ext4 rw console=ttyS0 quiet loglevel=0 init=/sbin/vistrane-init$boot_args" \
+        "${share_args[@]}" </dev/null | sed -u -e 's/\r$//' -e '0,/wine-vm: job starts$/d' -e '/^\[ *[0-9.]*\] sysrq: Power Off$/d'
     [ -f "$job.status" ] || { echo "wine-vm: the emulated machine stopped before its job ended" >&2; exit 1; }
     exit "$(cat "$job.status")"
 }
 
 case "${1:-}" in
 needed) ! i386_runs ;;
-setup) setup ;;
+setup) setup && make_image ;;
 run) shift; run "$@" ;;
 *) echo "usage: wine-vm.sh needed | setup | run CMD [ARG...]" >&2; exit 2 ;;
 esac
