@@ -3,7 +3,8 @@
 // it: a frame is linked at fs:0 for the length of the call, and its handler
 // unwinds the frames the converter linked above it, then jumps back to the
 // point saved before the call. The handler only works if the image that holds
-// it is not marked NO_SEH: Windows refuses every handler of such an image.
+// it is not marked NO_SEH, and declares no table of safe handlers that leaves
+// it out: Windows refuses every other handler of such images.
 #include "converter_guard.h"
 
 namespace
@@ -58,7 +59,7 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD *record, void *estab
 }
 }
 
-bool CallConverterGuarded(ImageConverter convert, const char *source, const char *destination, int *result)
+bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result)
 {
     GuardFrame guard;
     guard.registration.Next = HandlerChain();

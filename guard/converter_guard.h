@@ -1,10 +1,15 @@
-// Calling the converter so that nothing it raises ends the process.
+// Calling a converter so that nothing it raises ends the process. Both the
+// wallpaper run (around the shipped converter) and the converter itself
+// (around the system's decoder) use it.
 #pragma once
 
-#include "image_converter.h"
+#include <windows.h>
+
+// The converter's signature: source and destination paths in, 0 on success.
+typedef int(WINAPI *GuardedConverter)(const char *source, const char *destination);
 
 // Calls convert(source, destination). True when it returned, with its result
 // in *result; false when an exception or a processor fault (access violation,
 // division by zero, RaiseException and the like) ended it. Either way the
 // thread's handler chain and stack are as they were before the call.
-bool CallConverterGuarded(ImageConverter convert, const char *source, const char *destination, int *result);
+bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result);
