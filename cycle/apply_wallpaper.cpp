@@ -7,6 +7,11 @@ void ApplyWallpaper(const char *path, int tile, int immediate)
 {
     RegistryKey desktop;
     desktop.Open(DesktopKeyPath, 1);
+    // Windows 8 and later ship with the style "fill", under which the tiling
+    // switch alone changes nothing. Tiling sets the one style that tiles;
+    // otherwise the style the user chose in Windows' own settings stays.
+    if (tile)
+        desktop.WriteString(WallpaperStyleValue, TiledWallpaperStyle);
     desktop.WriteString(TileWallpaperValue, tile ? "1" : "0");
     desktop.WriteString(WallpaperValue, path);
     desktop.Close();

@@ -1,7 +1,8 @@
 // Making a prepared picture the desktop wallpaper.
 #pragma once
 
-// Writes "TileWallpaper" ("1" or "0") and "Wallpaper" under the desktop key
-// and, when immediate is non-zero, tells the desktop and every running
-// program that the wallpaper changed.
+// Writes "TileWallpaper" ("1" or "0") and "Wallpaper" under the desktop key,
+// and "WallpaperStyle" "0" when tiling (a style the user chose is otherwise
+// left as it is), then, when immediate is non-zero, tells the desktop and
+// every running program that the wallpaper changed.
 void ApplyWallpaper(const char *path, int tile, int immediate);

@@ -28,3 +28,7 @@ const int DefaultLastImageShown2 = 2;
 const char DesktopKeyPath[] = "Control Panel\\Desktop";
 const char WallpaperValue[] = "Wallpaper";
 const char TileWallpaperValue[] = "TileWallpaper";
+// How Windows 7 and later place the picture: "0" centre, "2" stretch, "6" fit,
+// "10" fill, "22" span. They tile only while it is "0".
+const char WallpaperStyleValue[] = "WallpaperStyle";
+const char TiledWallpaperStyle[] = "0";

@@ -4,6 +4,10 @@
 // tests.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <shlwapi.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -280,22 +284,53 @@ TEST_F(WallpaperCycleTest, InactiveLogonRunOnlyFillsInMissingValues)
     EXPECT_NE(Wallpaper(), "untouched") << "Change now ignores IsActive";
 }
 
-TEST_F(WallpaperCycleTest, TileWallpaperFollowsTheTileSwitch)
+// The style as stored: its type and bytes, or type REG_NONE when missing.
+std::pair<DWORD, std::string> WallpaperStyle()
+{
+    char data[64] = "";
+    DWORD type = REG_NONE, size = sizeof(data);
+    if (SHGetValueA(HKEY_CURRENT_USER, DesktopKeyPath, WallpaperStyleValue, &type, data, &size) != ERROR_SUCCESS)
+        return std::make_pair(static_cast<DWORD>(REG_NONE), std::string());
+    return std::make_pair(type, std::string(data, size));
+}
+
+// Windows 7 and later tile only while "WallpaperStyle" is "0", so tiling sets
+// it; not tiling leaves whatever style the user chose, in whatever form.
+TEST_F(WallpaperCycleTest, TilingSetsTheTilingStyleAndOtherwiseKeepsTheUsers)
 {
     MakeEntries(folder, {"1.bmp"});
     UseFolder(0);
-    std::string tile;
+    const DWORD fill = 10;
     const struct
     {
-        DWORD doTile;
-        const char *expected;
-    } cases[] = {{1, "1"}, {0, "0"}, {49, "1"}};
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+        DWORD type;
+        const void *data;
+        DWORD size;
+    } styles[] = {{REG_NONE, NULL, 0}, {REG_SZ, "", 1}, {REG_SZ, "10", 3}, {REG_SZ, "6", 2},
+                  {REG_SZ, "fill", 5}, {REG_DWORD, &fill, sizeof(fill)}};
+    for (size_t i = 0; i < sizeof(styles) / sizeof(styles[0]); ++i)
     {
-        WriteDwordValue(SettingsKeyPath, DoTileValue, cases[i].doTile);
-        RunAtLogon();
-        ASSERT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &tile));
-        EXPECT_EQ(tile, cases[i].expected) << "DoTile " << cases[i].doTile;
+        for (DWORD doTile = 0; doTile < 3; ++doTile) // 0, 1, then Change now tiling
+        {
+            SHDeleteValueA(HKEY_CURRENT_USER, DesktopKeyPath, WallpaperStyleValue);
+            if (styles[i].type != REG_NONE)
+                SHSetValueA(HKEY_CURRENT_USER, DesktopKeyPath, WallpaperStyleValue, styles[i].type, styles[i].data,
+                            styles[i].size);
+            const std::pair<DWORD, std::string> before = WallpaperStyle();
+            WriteDwordValue(SettingsKeyPath, DoTileValue, doTile == 1 ? 49 : 0);
+            if (doTile == 2)
+                ChangeNow(0, 1, 0);
+            else
+                RunAtLogon();
+            std::string tile;
+            ASSERT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &tile));
+            EXPECT_EQ(tile, doTile ? "1" : "0") << "style " << i << ", run " << doTile;
+            if (doTile)
+                EXPECT_EQ(WallpaperStyle(), std::make_pair(static_cast<DWORD>(REG_SZ), std::string("0", 2)))
+                    << "style " << i << ", run " << doTile << ": tiling needs the style \"0\"";
+            else
+                EXPECT_EQ(WallpaperStyle(), before) << "style " << i << ": the user's style was changed";
+        }
     }
 }
 
