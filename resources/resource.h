@@ -18,3 +18,7 @@
 
 // Farewell dialog
 #define IDD_FAREWELL 103
+
+// The manifest a Control Panel applet or a library run by rundll32 carries:
+// its hosts look for it at this number.
+#define IDR_COMMON_CONTROLS_MANIFEST 123

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "dialog_driver.h"
+#include "farewell_dialog.h"
 #include "resource.h"
+#include "settings_dialog.h"
 #include "settings_fixture.h"
 
 namespace
@@ -111,6 +113,43 @@ TEST_F(ControlPanelTest, DoubleClickReturnsOnlyOnceTheDialogIsClosed)
     }
     Pending = NULL;
     DestroyWindow(owner);
+}
+
+// The module whose window class a control of the dialog is: user32's own
+// buttons, or Common Controls 6's.
+std::string ButtonClassModule(int dialogId, DLGPROC procedure)
+{
+    const HWND dialog = CreateDialogParamA(AppletModule(), MAKEINTRESOURCEA(dialogId), NULL, procedure, 0);
+    if (dialog == NULL)
+        return "no dialog";
+    char module[MAX_PATH] = "";
+    const HMODULE owner = reinterpret_cast<HMODULE>(GetClassLongPtrA(GetDlgItem(dialog, IDOK), GCLP_HMODULE));
+    GetModuleFileNameA(owner, module, sizeof(module));
+    DestroyWindow(dialog);
+    CharLowerA(module);
+    return module;
+}
+
+// The Control Panel and rundll32 activate the manifest at resource 123 of the
+// library before calling it; within it both dialogs get Common Controls 6.
+TEST_F(ControlPanelTest, ManifestGivesBothDialogsCommonControls6)
+{
+    EXPECT_EQ(ButtonClassModule(IDD_SETTINGS, SettingsDialogProc).find("comctl32"), std::string::npos)
+        << "without the manifest the buttons are user32's";
+    const std::string path = ShippedApplet();
+    ACTCTXA manifest = {};
+    manifest.cbSize = sizeof(manifest);
+    manifest.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    manifest.lpSource = path.c_str();
+    manifest.lpResourceName = MAKEINTRESOURCEA(IDR_COMMON_CONTROLS_MANIFEST);
+    const HANDLE context = CreateActCtxA(&manifest);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no usable manifest at resource 123, error " << GetLastError();
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(ActivateActCtx(context, &cookie));
+    EXPECT_NE(ButtonClassModule(IDD_SETTINGS, SettingsDialogProc).find("comctl32.dll"), std::string::npos);
+    EXPECT_NE(ButtonClassModule(IDD_FAREWELL, FarewellDialogProc).find("comctl32.dll"), std::string::npos);
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(context);
 }
 
 // Wine's control.exe given the applet's path loads it and opens its one
