@@ -36,14 +36,31 @@ TEST(LibraryFile, ExportsExactlyTheEntriesByNameAndOrdinal)
     }
 }
 
-TEST(LibraryFile, MayUseExceptionHandlers)
+TEST(LibraryFile, BothLibrariesLetWindowsCallTheGuardsHandler)
 {
-    // Windows refuses every handler of an image marked NO_SEH, and with it
-    // the guard around the converter; Wine does not enforce this, so only the
-    // file can tell.
-    const PeFile pe = ReadPeFile(ShippedApplet());
-    ASSERT_TRUE(pe.valid);
-    EXPECT_EQ(pe.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH, 0);
+    // Windows refuses every handler of an image marked NO_SEH, and every
+    // handler missing from the safe-handler table of an image that declares
+    // one; a converter fault would then end the process instead of being
+    // caught by the guard. Wine enforces neither, so only the files can tell.
+    const std::string libraries[] = {ShippedApplet(), ShippedConverter()};
+    for (size_t i = 0; i < 2; ++i)
+    {
+        const PeFile pe = ReadPeFile(libraries[i]);
+        ASSERT_TRUE(pe.valid) << libraries[i];
+        EXPECT_EQ(pe.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH, 0) << libraries[i];
+        if (!pe.hasSafeHandlerTable)
+            continue;
+        bool listed = false, found = false;
+        for (size_t s = 0; s < pe.symbols.size(); ++s)
+            if (pe.symbols[s].first.find("GuardHandler") != std::string::npos)
+            {
+                found = true;
+                for (size_t h = 0; h < pe.safeHandlers.size(); ++h)
+                    listed = listed || pe.safeHandlers[h] == pe.symbols[s].second;
+            }
+        EXPECT_TRUE(found) << libraries[i] << " declares safe handlers and no symbol tells where the guard's is";
+        EXPECT_TRUE(listed) << libraries[i] << ": the guard's handler is not among its safe handlers";
+    }
 }
 
 TEST(LibraryFile, ImportsOnlySystemDlls)

@@ -4,11 +4,6 @@
 
 #include "test_support.h"
 
-std::string ShippedConverter()
-{
-    return TestsFolder() + "\\..\\dist\\Vistrane-jpeg.dll";
-}
-
 ImageConverter ShippedConvert()
 {
     static ImageConverter convert = NULL;

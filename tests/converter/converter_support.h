@@ -11,9 +11,7 @@
 #include "image_converter.h"
 #include "test_support.h"
 
-// The built Vistrane-jpeg.dll in the shipped files folder.
-std::string ShippedConverter();
-// Its export, loaded once by full path and never unloaded; NULL when the
+// The shipped converter's export, loaded once by full path and never unloaded; NULL when the
 // library or the export cannot be found.
 ImageConverter ShippedConvert();
 

@@ -1,5 +1,8 @@
 #include "pe_file.h"
 
+#include <stddef.h>
+#include <string.h>
+
 #include "test_support.h"
 
 namespace
@@ -80,6 +83,38 @@ PeFile ReadPeFile(const std::string &path)
         if (import == NULL || import->Name == 0)
             break;
         pe.imports.push_back(image.Text(import->Name));
+    }
+
+    const IMAGE_DATA_DIRECTORY &configEntry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_LOAD_CONFIG];
+    const IMAGE_LOAD_CONFIG_DIRECTORY32 *config = image.At<IMAGE_LOAD_CONFIG_DIRECTORY32>(configEntry.VirtualAddress);
+    const DWORD tableEnd = offsetof(IMAGE_LOAD_CONFIG_DIRECTORY32, SEHandlerCount) + sizeof(DWORD);
+    if (config != NULL && configEntry.Size >= tableEnd && config->Size >= tableEnd && config->SEHandlerTable != 0)
+    {
+        pe.hasSafeHandlerTable = true;
+        const DWORD table = config->SEHandlerTable - headers->OptionalHeader.ImageBase;
+        for (DWORD i = 0; i < config->SEHandlerCount; ++i)
+            if (const DWORD *handler = image.At<DWORD>(table + 4 * i))
+                pe.safeHandlers.push_back(*handler);
+    }
+
+    // COFF symbols: 18 bytes each, names of more than 8 bytes in the string
+    // table that follows them; values are offsets in their section.
+    const DWORD symbolsAt = headers->FileHeader.PointerToSymbolTable;
+    const DWORD symbolCount = headers->FileHeader.NumberOfSymbols;
+    const size_t stringsAt = symbolsAt + static_cast<size_t>(symbolCount) * IMAGE_SIZEOF_SYMBOL;
+    const IMAGE_SECTION_HEADER *sections = IMAGE_FIRST_SECTION(headers);
+    for (DWORD i = 0; symbolsAt != 0 && stringsAt <= bytes.size() && i < symbolCount; ++i)
+    {
+        const IMAGE_SYMBOL *symbol =
+            reinterpret_cast<const IMAGE_SYMBOL *>(&bytes[symbolsAt + static_cast<size_t>(i) * IMAGE_SIZEOF_SYMBOL]);
+        std::string name;
+        if (symbol->N.Name.Short != 0)
+            name.assign(reinterpret_cast<const char *>(symbol->N.ShortName), strnlen(reinterpret_cast<const char *>(symbol->N.ShortName), 8));
+        else if (stringsAt + symbol->N.Name.Long < bytes.size())
+            name = reinterpret_cast<const char *>(&bytes[stringsAt + symbol->N.Name.Long]);
+        if (symbol->SectionNumber > 0 && symbol->SectionNumber <= headers->FileHeader.NumberOfSections)
+            pe.symbols.push_back({name, sections[symbol->SectionNumber - 1].VirtualAddress + symbol->Value});
+        i += symbol->NumberOfAuxSymbols;
     }
     return pe;
 }

@@ -23,6 +23,13 @@ struct PeFile
     DWORD exportedFunctions; // entries in the address table, named or not
     std::vector<PeExport> exports;
     std::vector<std::string> imports; // DLL names, as written
+    // The load configuration's table of safe exception handlers, as RVAs;
+    // Windows calls no other handler of an image that declares one.
+    bool hasSafeHandlerTable;
+    std::vector<DWORD> safeHandlers;
+    // Every symbol of the symbol table (which the build keeps) that lies in a
+    // section, with its RVA.
+    std::vector<std::pair<std::string, DWORD>> symbols;
 };
 
 // valid is false when the file cannot be read or is not a 32-bit PE image.

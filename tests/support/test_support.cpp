@@ -49,6 +49,11 @@ std::string ShippedApplet()
     return TestsFolder() + "\\..\\dist\\Vistrane.cpl";
 }
 
+std::string ShippedConverter()
+{
+    return TestsFolder() + "\\..\\dist\\Vistrane-jpeg.dll";
+}
+
 std::string TestConverter(const char *kind)
 {
     return TestsFolder() + "\\converters\\" + kind + "\\Vistrane-jpeg.dll";

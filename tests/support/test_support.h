@@ -11,9 +11,10 @@
 std::string ProgramFolder();
 // The build's tests folder, where the test programs and converters are.
 std::string TestsFolder();
-// Built files: the shipped Vistrane.cpl and a test converter by kind name
-// ("writes-bitmap", "returns-failure", ...).
+// Built files: the shipped Vistrane.cpl and Vistrane-jpeg.dll, and a test
+// converter by kind name ("writes-bitmap", "returns-failure", ...).
 std::string ShippedApplet();
+std::string ShippedConverter();
 std::string TestConverter(const char *kind);
 
 // Deletes the settings key, so the next run starts from a fresh profile.
