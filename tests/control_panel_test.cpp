@@ -115,16 +115,21 @@ TEST_F(ControlPanelTest, DoubleClickReturnsOnlyOnceTheDialogIsClosed)
     DestroyWindow(owner);
 }
 
-// The module whose window class a control of the dialog is: user32's own
-// buttons, or Common Controls 6's.
+// The module whose window procedure drives the dialog's OK button: user32's
+// own buttons, or Common Controls 6's.
 std::string ButtonClassModule(int dialogId, DLGPROC procedure)
 {
     const HWND dialog = CreateDialogParamA(AppletModule(), MAKEINTRESOURCEA(dialogId), NULL, procedure, 0);
     if (dialog == NULL)
         return "no dialog";
+    const HWND button = GetDlgItem(dialog, IDOK);
+    const LONG_PTR proc = IsWindowUnicode(button) ? GetWindowLongPtrW(button, GWLP_WNDPROC)
+                                                  : GetWindowLongPtrA(button, GWLP_WNDPROC);
+    HMODULE owner = NULL;
     char module[MAX_PATH] = "";
-    const HMODULE owner = reinterpret_cast<HMODULE>(GetClassLongPtrA(GetDlgItem(dialog, IDOK), GCLP_HMODULE));
-    GetModuleFileNameA(owner, module, sizeof(module));
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<const char *>(proc), &owner))
+        GetModuleFileNameA(owner, module, sizeof(module));
     DestroyWindow(dialog);
     CharLowerA(module);
     return module;
