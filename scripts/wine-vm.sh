@@ -152,6 +152,11 @@ EOF
 run() {
     setup
     make_image
+    # One machine at a time: the software CPU uses every core, and two
+    # machines sharing them each run many times slower than one after another.
+    exec 9<"$VM_DIR"
+    flock -n 9 || { echo "wine-vm: waiting for another emulated machine to finish" >&2; flock 9; }
+
     local root build job
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     build=$(realpath -m "${BUILD_DIR:-$root/build}")
