@@ -138,7 +138,10 @@ for word in $(cat /proc/cmdline); do
 done
 status=1
 echo "wine-vm: job starts" >/dev/console
-bash "$job" </dev/null >/dev/console 2>&1 && status=0 || status=$?
+# Through a pipe, as on the host: on the console, a terminal, Wine's console
+# would draw its output with terminal escapes.
+bash "$job" </dev/null 2>&1 | cat >/dev/console
+status=${PIPESTATUS[0]}
 echo "$status" >"$job.status"
 sync
 echo o >/proc/sysrq-trigger
