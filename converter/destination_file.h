@@ -15,8 +15,12 @@ public:
 
     // Creates the file, replacing whatever file had that name. A file that
     // cannot be replaced (in use, read-only, a folder) is left as it was.
+    // It can be read back as well as written: a turned picture is turned
+    // through it.
     bool Create();
     bool WriteAt(unsigned long long offset, const void *data, DWORD bytes);
+    // False unless all bytes were there to read.
+    bool ReadAt(unsigned long long offset, void *data, DWORD bytes);
     // Closes the file and keeps it. False when closing failed, and the file
     // is then deleted like any unfinished one.
     bool Finish();

@@ -16,6 +16,10 @@ TEST(DestinationFile, AnUnfinishedFileIsDeletedAndAFinishedOneKept)
         ASSERT_TRUE(file.Create());
         ASSERT_TRUE(file.WriteAt(10, "abc", 3));
         EXPECT_TRUE(FileExists(path));
+        char back[4] = "xyz";
+        EXPECT_TRUE(file.ReadAt(10, back, 3));
+        EXPECT_STREQ(back, "abc") << "what was written is not what is read back";
+        EXPECT_FALSE(file.ReadAt(11, back, 3)) << "a read past the end of the file succeeded";
     }
     EXPECT_FALSE(FileExists(path)) << "a file given up on stayed";
 
