@@ -6,7 +6,7 @@
 #include "destination_file.h"
 #include "pixel_source.h"
 
-// Bytes of rows held at a time besides the decoded picture.
+// Bytes of file rows held at a time by the writer of orientations 1 to 4.
 const DWORD BandBytes = 512 * 1024;
 
 // The upright picture's size for a stored picture of that size: the axes
@@ -16,8 +16,7 @@ void UprightSize(UINT storedWidth, UINT storedHeight, int orientation, UINT *wid
 // Creates file and writes the headers and rows of the bitmap of geometry
 // (the upright size) from pixels (the stored picture, storedWidth by
 // storedHeight), turned by the EXIF orientation. Pictures that keep their
-// axes go from decoder to file a band of rows at a time; the others are held
-// whole once, since each row of the file is then a column of the stored
-// picture, and the file is created only when they are.
+// axes go from decoder to file a band of rows at a time; the others are
+// turned through the file itself (write_turned.h).
 ConvertResult WriteUprightBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                  const BitmapGeometry &geometry, DestinationFile &file);

@@ -91,6 +91,8 @@ TEST_F(BadInputTest, DamagedOrForeignFilesAreRefused)
     ExpectRefused("segment-length-below-two", Overwritten(frame + 2, 2, 0));
 
     ExpectRefused("claims-65535-by-65535", FrameSize(65535, 65535));
+    const std::vector<BYTE> turned = ReadBytes(CorpusJpeg("orientation-6-bands"));
+    ExpectRefused("turned-claims-65535-by-65535", FrameSize(turned, 65535, 65535));
     // A bitmap of 3.6 GB, which a bitmap file can state, but 4.8 GB at the
     // 4 bytes a pixel a four-component picture decodes to: a decoder working
     // its buffer out in 32 bits (Wine's does) allocates too little and

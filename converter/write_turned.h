@@ -1,0 +1,15 @@
+// Writing a picture whose rows become the bitmap file's columns: EXIF
+// orientations 5 to 8.
+#pragma once
+
+#include "bitmap_geometry.h"
+#include "convert_result.h"
+#include "destination_file.h"
+#include "pixel_source.h"
+
+// Creates file and writes the bitmap of geometry (the upright size) from
+// pixels (the stored picture, storedWidth by storedHeight), turned by
+// orientation, 5 to 8. Whatever the picture's size, it holds a few buffers
+// of about a megabyte besides what the decoder holds.
+ConvertResult WriteTurnedBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
+                                const BitmapGeometry &geometry, DestinationFile &file);
