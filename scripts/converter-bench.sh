@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The JPEG converter against libjpeg-turbo's djpeg on the same 24-megapixel
 # picture, made here: median wall times, their ratio, and the converter's
-# peak memory against the size of the bitmap it writes. Each converter run is
-# a process of its own, as at logon, alternating with djpeg's runs so both
-# meet the same machine. Run by scripts/bench.sh inside its Wine prefix.
+# peak memory against the size of the bitmap it writes, for the picture
+# stored upright and stored on its side. Each converter run is a process of
+# its own, as at logon, alternating with djpeg's runs so all meet the same
+# machine. Run by scripts/bench.sh inside its Wine prefix.
 #   RUNS   runs of each (default 7)
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
@@ -44,8 +45,6 @@ for run in $(seq "$runs"); do
     end=$(now_ms)
     djpeg_times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
     ours+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$photo")" "$(wine_path "$work/ours.bmp")")")
-done
-for run in $(seq 3); do
     turned_runs+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$turned")" "$(wine_path "$work/turned.bmp")")")
 done
 
@@ -60,10 +59,12 @@ turned_peak=$(printf '%s\n' "${turned_runs[@]}" | field peak_growth_bytes | medi
 echo "   picture: $(basename "$photo"), $(stat -c %s "$photo") bytes, 6000 x 4000; bitmap $bitmap bytes"
 awk -v runs="$runs" -v d="$djpeg_ms" -v o="$ours_ms" -v w="$warm_ms" -v b="$bitmap" -v p="$peak" \
     -v t="$turned_ms" -v tp="$turned_peak" 'BEGIN {
-    printf "   median of %d runs:  djpeg -bmp %8.1f ms   Vistrane-jpeg.dll %8.1f ms   ratio %.2f\n", runs, d, o, o / d
+    printf "   medians of %d runs; djpeg -bmp %.1f ms (it does not turn)\n", runs, d
+    printf "   upright (EXIF orientation 1): Vistrane-jpeg.dll %8.1f ms, ratio %.2f; peak %.1f MB, %.2f times the bitmap\n",
+        o, o / d, p / 1048576, p / b
+    printf "   on its side (orientation 6):  Vistrane-jpeg.dll %8.1f ms, ratio %.2f; peak %.1f MB, %.2f times the bitmap\n",
+        t, t / d, tp / 1048576, tp / b
+    printf "   on its side against upright: %.2f times the time\n", t / o
     printf "   first call in a process also loads COM and the imaging component: %.1f ms (small picture)\n", w
-    printf "   peak memory of the call: %.1f MB, %.2f times the bitmap (%.1f MB)\n", p / 1048576, p / b, b / 1048576
-    printf "   turned on its side (EXIF orientation 6), median of 3: %.1f ms, peak %.1f MB, %.2f times the bitmap\n",
-        t, tp / 1048576, tp / b
 }'
 rm -f "$work/djpeg.bmp" "$work/ours.bmp" "$work/turned.bmp"
