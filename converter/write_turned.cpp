@@ -20,10 +20,14 @@
 
 namespace
 {
-// Bytes of stored rows decoded at a time, and of the part of the picture one
-// strip is turned from: a few thousand writes for a camera's picture, and
-// small enough for the processor's cache.
-const DWORD TurnBytes = 1024 * 1024;
+// The memory the turn holds besides the decoder: a sixteenth of the bitmap,
+// at least a megabyte. Each pass splits it in two (a band of stored rows and
+// its tile, a strip's part and its rows), and every write of the first pass
+// has a band's share of a strip, so a picture of any size is written in
+// about five hundred writes: each write costs a system call, and small ones
+// cost far more than their bytes.
+const DWORD TurnShare = 16;
+const DWORD LeastTurnBytes = 1024 * 1024;
 
 struct Turn
 {
@@ -75,9 +79,9 @@ ConvertResult WriteTiles(PixelSource &pixels, const Turn &turn, const BitmapGeom
     return ConvertDone;
 }
 
-// The strip's rows (columns of them, stride bytes apart, the padding left as
-// it is) from its part of the stored picture (storedHeight rows of columns
-// pixels, and one byte more that may be read).
+// The strip's rows (columns of them, stride bytes apart, padding zeroed) from
+// its part of the stored picture (storedHeight rows of columns pixels, and
+// one byte more that may be read).
 void TurnStrip(const Turn &turn, const BYTE *part, UINT columns, BYTE *rows, DWORD stride)
 {
     // Each row of the file is written left to right, its pixels read down or
@@ -91,12 +95,13 @@ void TurnStrip(const Turn &turn, const BYTE *part, UINT columns, BYTE *rows, DWO
         BYTE *target = rows + static_cast<size_t>(i) * stride;
         // Four bytes a pixel, one load and one store: the fourth is the next
         // pixel's first, which that pixel's copy writes again. The last pixel
-        // takes three, so the padding stays as it is.
+        // takes three, and the padding after it is zeroed.
         for (UINT x = 1; x < turn.storedHeight; ++x, pixel += step, target += 3)
             CopyMemory(target, pixel, 4);
         target[0] = pixel[0];
         target[1] = pixel[1];
         target[2] = pixel[2];
+        ZeroMemory(target + 3, stride - static_cast<size_t>(turn.storedHeight) * 3);
     }
 }
 
@@ -123,26 +128,34 @@ ConvertResult WriteTurnedBitmap(PixelSource &pixels, UINT storedWidth, UINT stor
 {
     const size_t storedStride = static_cast<size_t>(storedWidth) * 3;
     const size_t columnBytes = static_cast<size_t>(storedHeight) * 3;
+    const DWORD turnBytes =
+        geometry.imageBytes / TurnShare > LeastTurnBytes ? geometry.imageBytes / TurnShare : LeastTurnBytes;
     Turn turn;
     turn.storedWidth = storedWidth;
     turn.storedHeight = storedHeight;
     turn.columnsFromRight = orientation == 5 || orientation == 6;
     turn.rowsFromLeft = orientation == 5 || orientation == 8;
-    turn.bandRows = RowsInBytes(storedStride, TurnBytes, storedHeight);
-    turn.stripRows = RowsInBytes(columnBytes, TurnBytes, storedWidth);
+    // Half for a strip's rows, as many as fit, and half for its part.
+    turn.stripRows = RowsInBytes(geometry.stride, turnBytes / 2, storedWidth);
+    // A band and its tile: a stored row and a tile's row at a time.
+    turn.bandRows = RowsInBytes(storedStride + static_cast<size_t>(turn.stripRows) * 3, turnBytes, storedHeight);
 
-    // All of them before the file is begun. Zeroed rows: the padding at the
-    // end of each is never written by the turn.
-    const HeapBuffer band(turn.bandRows * storedStride, false);
-    const HeapBuffer tile(static_cast<size_t>(turn.bandRows) * turn.stripRows * 3, false);
-    const HeapBuffer part(turn.stripRows * columnBytes + 1, false);
-    const HeapBuffer rows(static_cast<size_t>(turn.stripRows) * geometry.stride, true);
-    if (band.data() == NULL || tile.data() == NULL || part.data() == NULL || rows.data() == NULL)
+    // One block for both passes, had before the file is begun. The first
+    // holds the band, then the tile; the second the part, one byte more,
+    // then the rows.
+    const size_t bandBytes = turn.bandRows * storedStride;
+    const size_t tileBytes = static_cast<size_t>(turn.bandRows) * turn.stripRows * 3;
+    const size_t partBytes = turn.stripRows * columnBytes + 1;
+    const size_t rowsBytes = static_cast<size_t>(turn.stripRows) * geometry.stride;
+    const size_t firstPass = bandBytes + tileBytes;
+    const size_t secondPass = partBytes + rowsBytes;
+    const HeapBuffer block(firstPass > secondPass ? firstPass : secondPass, false);
+    if (block.data() == NULL)
         return ConvertOutOfMemory;
     ConvertResult result = StartBitmapFile(geometry, file);
     if (result == ConvertDone)
-        result = WriteTiles(pixels, turn, geometry, band.data(), tile.data(), file);
+        result = WriteTiles(pixels, turn, geometry, block.data(), block.data() + bandBytes, file);
     if (result == ConvertDone)
-        result = TurnStrips(turn, geometry, part.data(), rows.data(), file);
+        result = TurnStrips(turn, geometry, block.data(), block.data() + partBytes, file);
     return result;
 }

@@ -9,7 +9,7 @@
 
 // Creates file and writes the bitmap of geometry (the upright size) from
 // pixels (the stored picture, storedWidth by storedHeight), turned by
-// orientation, 5 to 8. Whatever the picture's size, it holds a few buffers
-// of about a megabyte besides what the decoder holds.
+// orientation, 5 to 8. Besides what the decoder holds, it holds a sixteenth
+// of the bitmap, at least a megabyte.
 ConvertResult WriteTurnedBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                 const BitmapGeometry &geometry, DestinationFile &file);

@@ -38,14 +38,20 @@ now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
 field() { awk -v key="$1" '{ for (i = 1; i <= NF; i++) { split($i, pair, "="); if (pair[1] == key) print pair[2] } }'; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
+# The bitmaps go where the converter's go in use: onto the system's own disk,
+# the prefix's C: drive (in an emulated machine, its memory), not the build
+# folder, which such a machine reaches through a much slower shared folder.
+out=$WINEPREFIX/drive_c/bench
+mkdir -p "$out"
+
 djpeg_times=() ours=() turned_runs=()
 for run in $(seq "$runs"); do
     start=$(now_ms)
-    djpeg -bmp -outfile "$work/djpeg.bmp" "$photo"
+    djpeg -bmp -outfile "$out/djpeg.bmp" "$photo"
     end=$(now_ms)
     djpeg_times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
-    ours+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$photo")" "$(wine_path "$work/ours.bmp")")")
-    turned_runs+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$turned")" "$(wine_path "$work/turned.bmp")")")
+    ours+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$photo")" "$(wine_path "$out/ours.bmp")")")
+    turned_runs+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$turned")" "$(wine_path "$out/turned.bmp")")")
 done
 
 djpeg_ms=$(printf '%s\n' "${djpeg_times[@]}" | median)
@@ -67,4 +73,4 @@ awk -v runs="$runs" -v d="$djpeg_ms" -v o="$ours_ms" -v w="$warm_ms" -v b="$bitm
     printf "   on its side against upright: %.2f times the time\n", t / o
     printf "   first call in a process also loads COM and the imaging component: %.1f ms (small picture)\n", w
 }'
-rm -f "$work/djpeg.bmp" "$work/ours.bmp" "$work/turned.bmp"
+rm -rf "$out"
