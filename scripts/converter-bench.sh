@@ -37,6 +37,8 @@ convert -size 64x48 gradient:red-blue "$warm_up"
 now_ms() { date +%s%N | awk '{ printf "%.1f", $1 / 1000000 }'; }
 field() { awk -v key="$1" '{ for (i = 1; i <= NF; i++) { split($i, pair, "="); if (pair[1] == key) print pair[2] } }'; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# "lowest-highest": how far the runs spread around their median.
+spread() { sort -n | awk 'NR == 1 { low = $1 } { high = $1 } END { printf "%.0f-%.0f", low, high }'; }
 
 # The bitmaps go where the converter's go in use: onto the system's own disk,
 # the prefix's C: drive (in an emulated machine, its memory), not the build
@@ -60,17 +62,19 @@ warm_ms=$(printf '%s\n' "${ours[@]}" | field warm_up_milliseconds | median)
 bitmap=$(printf '%s\n' "${ours[0]}" | field bitmap_bytes)
 peak=$(printf '%s\n' "${ours[@]}" | field peak_growth_bytes | median)
 turned_ms=$(printf '%s\n' "${turned_runs[@]}" | field milliseconds | median)
+ours_spread=$(printf '%s\n' "${ours[@]}" | field milliseconds | spread)
+turned_spread=$(printf '%s\n' "${turned_runs[@]}" | field milliseconds | spread)
 turned_peak=$(printf '%s\n' "${turned_runs[@]}" | field peak_growth_bytes | median)
 
 echo "   picture: $(basename "$photo"), $(stat -c %s "$photo") bytes, 6000 x 4000; bitmap $bitmap bytes"
 awk -v runs="$runs" -v d="$djpeg_ms" -v o="$ours_ms" -v w="$warm_ms" -v b="$bitmap" -v p="$peak" \
-    -v t="$turned_ms" -v tp="$turned_peak" 'BEGIN {
+    -v t="$turned_ms" -v tp="$turned_peak" -v os="$ours_spread" -v ts="$turned_spread" 'BEGIN {
     printf "   medians of %d runs; djpeg -bmp %.1f ms (it does not turn)\n", runs, d
     printf "   upright (EXIF orientation 1): Vistrane-jpeg.dll %8.1f ms, ratio %.2f; peak %.1f MB, %.2f times the bitmap\n",
         o, o / d, p / 1048576, p / b
     printf "   on its side (orientation 6):  Vistrane-jpeg.dll %8.1f ms, ratio %.2f; peak %.1f MB, %.2f times the bitmap\n",
         t, t / d, tp / 1048576, tp / b
-    printf "   on its side against upright: %.2f times the time\n", t / o
+    printf "   on its side against upright: %.2f times the time (runs %s ms upright, %s ms on its side)\n", t / o, os, ts
     printf "   first call in a process also loads COM and the imaging component: %.1f ms (small picture)\n", w
 }'
 rm -rf "$out"
