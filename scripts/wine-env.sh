@@ -1,6 +1,7 @@
-# Sourced by the scripts that run Windows programs: a private 32-bit Wine
-# prefix inside the build folder (never the user's own), no debug chatter,
-# and no offer to install Mono or Gecko.
+# Sourced by the scripts that run Windows programs: a private Wine prefix
+# inside the build folder (never the user's own; 32-bit unless the script
+# picks another with wine_use), no debug chatter, and no offer to install
+# Mono or Gecko.
 #   BUILD_DIR   the build folder (default: build beside the sources)
 
 VISTRANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,6 +17,13 @@ export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# wine_use <prefix> <win32|win64>: the prefix the following Wine calls use,
+# and its kind: win64 is a 64-bit Windows where our 32-bit programs run
+# under WoW64, as on every current PC.
+wine_use() {
+    export WINEPREFIX=$1 WINEARCH=$2
+}
 
 # Makes the prefix afresh and starts the wineserver that serves it until
 # wine_stop; tests then start in the same clean state on every run.
