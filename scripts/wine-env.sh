@@ -32,7 +32,13 @@ wine_fresh_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine_prefix_in_memory
-    wineboot --init >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
+    # On a slow machine (an emulated one, or two prefixes made at once) a
+    # first start can outlast the five minutes Wine waits for it, while the
+    # prefix's setup goes on: then wait for that to end and try it once more.
+    if ! wineboot --init >/dev/null 2>&1; then
+        wineserver -w >/dev/null 2>&1 || true
+        wineboot >/dev/null 2>&1 || { echo "wineboot failed for $WINEPREFIX" >&2; return 1; }
+    fi
     # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption
     # buttons) are not found where Debian installs them; the Fonts folder is
     # where every Windows program looks.
