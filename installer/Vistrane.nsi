@@ -1,8 +1,10 @@
 ; Vistrane's setup program: installs the applet and its converter, sample
-; pictures in the default picture folder, the logon run, the Control Panel
-; registration and an entry in Add/Remove Programs.
+; pictures in the default picture folder, the logon run for every user, the
+; Control Panel registration and an entry in Add/Remove Programs, on 32-bit
+; Windows and on 64-bit Windows, where the 32-bit applet runs under WoW64.
 ;   makensis -DDIST=<folder with the built files> -DPICTURES=<sample pictures>
-;            -DICON=<vistrane.ico> -DOUTFILE=<setup.exe> Vistrane.nsi
+;            -DICON=<vistrane.ico> -DHELPER=<CancelRemoval.exe>
+;            -DOUTFILE=<setup.exe> Vistrane.nsi
 
 Unicode true
 RequestExecutionLevel admin
@@ -22,7 +24,12 @@ SetCompressor /SOLID lzma
 !define PICTURE_FOLDER "C:\Program Files\Vistrane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrane"
 !define CPLS_KEY "Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls"
+!define CATEGORY_KEY "Software\Microsoft\Windows\CurrentVersion\Control Panel\Extended Properties\System.ControlPanel.Category"
+; The category view's "Appearance and Personalization", beside Windows' own
+; background settings.
+!define CATEGORY_APPEARANCE 1
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -58,18 +65,59 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
     Delete "${PICTURE_FOLDER}\${Name}"
 !macroend
 
-; The Control Panel registration, in the registry view of each Control Panel
-; there is: a 64-bit Windows lists a 32-bit applet registered in its own view.
-!macro WriteCpl Path
-    WriteRegStr HKLM "${CPLS_KEY}" "${PRODUCT}" "${Path}"
+!macro ListPicture Name
+    StrCpy $0 '$0 "${PICTURE_FOLDER}\${Name}"'
+!macroend
+
+; The 32-bit rundll32.exe that hosts the applet, by its full path: a bare
+; name started by 64-bit Windows' own shell would find the 64-bit one in
+; System32, which cannot load a 32-bit library.
+!macro HostPath Var
+    ${If} ${RunningX64}
+        StrCpy ${Var} "$WINDIR\SysWOW64\rundll32.exe"
+    ${Else}
+        StrCpy ${Var} "$SYSDIR\rundll32.exe"
+    ${EndIf}
+!macroend
+
+; Every place a build of this setup program put the logon run: the machine's
+; Run key, in both registry views, and the installing user's own Run key,
+; where earlier builds put it for that user alone.
+!macro RemoveLogonRun
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
     ${If} ${RunningX64}
         SetRegView 64
-        WriteRegStr HKLM "${CPLS_KEY}" "${PRODUCT}" "${Path}"
+        DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
         SetRegView 32
     ${EndIf}
 !macroend
 
-!macro RemoveCpl
+; The logon run, once for the machine: every user's logon runs it, and each
+; run reads that user's own settings. On 64-bit Windows it goes into the
+; 64-bit view, the one the system's logon reads everywhere (Windows reads
+; the 32-bit view's Run key as well, Wine does not).
+!macro WriteLogonRun Command
+    !insertmacro RemoveLogonRun
+    ${If} ${RunningX64}
+        SetRegView 64
+        WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" `${Command}`
+        SetRegView 32
+    ${Else}
+        WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" `${Command}`
+    ${EndIf}
+!macroend
+
+; The Control Panel registration and its category, both named by the
+; applet's path, wherever a build of this setup program put them: the path
+; it registered before (an installation in another folder), the 64-bit view
+; earlier builds wrote as well.
+!macro RemoveCpl Path
+    ReadRegStr $R0 HKLM "${CPLS_KEY}" "${PRODUCT}"
+    ${If} $R0 != ""
+        DeleteRegValue HKLM "${CATEGORY_KEY}" "$R0"
+    ${EndIf}
+    DeleteRegValue HKLM "${CATEGORY_KEY}" "${Path}"
     DeleteRegValue HKLM "${CPLS_KEY}" "${PRODUCT}"
     ${If} ${RunningX64}
         SetRegView 64
@@ -77,6 +125,38 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
         SetRegView 32
     ${EndIf}
 !macroend
+
+; As Microsoft documents DLL Control Panel items: the path as a REG_EXPAND_SZ
+; under Cpls, and the category that files the item in the category view.
+; A 32-bit applet belongs in the 32-bit view only: 64-bit Windows lists it
+; through its 32-bit Control Panel helper, and its 64-bit shell could never
+; load it.
+!macro WriteCpl Path
+    !insertmacro RemoveCpl "${Path}"
+    WriteRegExpandStr HKLM "${CPLS_KEY}" "${PRODUCT}" "${Path}"
+    WriteRegDWORD HKLM "${CATEGORY_KEY}" "${Path}" ${CATEGORY_APPEARANCE}
+!macroend
+
+; An uninstallation leaves the applet, and the folders holding it, to be
+; deleted at the next restart. Installing again before that restart, the
+; restart would delete what was just installed: the helper cancels those
+; deletions and no other program's pending operations.
+Function KeepInstalledFiles
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\CancelRemoval.exe" "${HELPER}"
+    ${GetParent} "$INSTDIR" $1
+    StrCpy $0 '"$INSTDIR\Vistrane.cpl" "$INSTDIR\Vistrane-jpeg.dll" "$INSTDIR\uninstall.exe" "$INSTDIR" "$1"'
+    StrCpy $0 '$0 "${PICTURE_FOLDER}"'
+    !insertmacro SamplePictures ListPicture
+    ClearErrors
+    StrCpy $2 ""
+    ExecWait '"$PLUGINSDIR\CancelRemoval.exe" $0' $2
+    ${If} ${Errors}
+    ${OrIf} $2 != 0
+        SetErrorLevel 2
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Setup could not cancel the deletion, still pending from an earlier uninstallation, of the files it has just installed. Restart Windows, then run setup again." /SD IDOK
+    ${EndIf}
+FunctionEnd
 
 Section "Vistrane"
     SetOutPath "$INSTDIR"
@@ -87,9 +167,11 @@ Section "Vistrane"
     SetOutPath "${PICTURE_FOLDER}"
     !insertmacro SamplePictures InstallPicture
     SetOutPath "$INSTDIR"
+    Call KeepInstalledFiles
 
     !insertmacro WriteCpl "$INSTDIR\Vistrane.cpl"
-    WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" 'rundll32.exe "$INSTDIR\Vistrane.cpl",AfterLogon'
+    !insertmacro HostPath $0
+    !insertmacro WriteLogonRun '"$0" "$INSTDIR\Vistrane.cpl",AfterLogon'
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -107,33 +189,30 @@ Section "Vistrane"
 SectionEnd
 
 ; Removes what setup added. The applet itself may be loaded by a Control
-; Panel or a logon run right now, so it is left to the applet's own
-; uninstall entry, which schedules its deletion at the next restart and
-; thanks the user; the settings key stays, as that entry leaves it.
+; Panel or a logon run right now, so it goes at the next restart; the
+; settings key stays.
 Section "Uninstall"
-    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
-    !insertmacro RemoveCpl
+    !insertmacro RemoveLogonRun
+    !insertmacro RemoveCpl "$INSTDIR\Vistrane.cpl"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
     Delete /REBOOTOK "$INSTDIR\Vistrane-jpeg.dll"
     !insertmacro SamplePictures RemovePicture
     RMDir "${PICTURE_FOLDER}"
 
-    ; The applet's entry schedules its deletion first and then thanks the
-    ; user, so the folder's own removal is scheduled after it. A silent
-    ; uninstallation does not wait for the thanks to be answered, only for
-    ; it to appear (ten seconds at most).
+    ; Interactively, the applet's own uninstall entry schedules its deletion
+    ; and thanks the user. A silent uninstallation must not wait for anyone,
+    ; so it schedules the deletion the same way, a delayed move or, where the
+    ; system refuses one, WININIT.INI, and shows nothing. Either way the
+    ; applet's deletion is scheduled before the folder's own.
     ${If} ${Silent}
-        Exec 'rundll32.exe "$INSTDIR\Vistrane.cpl",DeinstallNT $INSTDIR\Vistrane.cpl'
-        StrCpy $1 0
-        ${Do}
-            FindWindow $0 "#32770" "Vistrane"
-            ${IfThen} $0 <> 0 ${|} ${ExitDo} ${|}
-            Sleep 100
-            IntOp $1 $1 + 1
-        ${LoopUntil} $1 >= 100
+        System::Call 'kernel32::MoveFileExW(w "$INSTDIR\Vistrane.cpl", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .r0'
+        ${If} $0 == 0
+            WriteINIStr "$WINDIR\WININIT.INI" "Rename" "NUL" "$INSTDIR\Vistrane.cpl"
+        ${EndIf}
     ${Else}
-        ExecWait 'rundll32.exe "$INSTDIR\Vistrane.cpl",DeinstallNT $INSTDIR\Vistrane.cpl'
+        !insertmacro HostPath $0
+        ExecWait '"$0" "$INSTDIR\Vistrane.cpl",DeinstallNT $INSTDIR\Vistrane.cpl'
     ${EndIf}
 
     Delete "$INSTDIR\uninstall.exe"

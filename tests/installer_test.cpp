@@ -1,5 +1,8 @@
-// The setup program as a user runs it: a silent install, the logon run it
-// registers, and a silent uninstall carried out by the next restart.
+// The setup program as a user runs it, on 32-bit Windows and under WoW64: a
+// silent install (twice in a row), the logon run it registers for the
+// machine, a silent uninstall, an install again before the restart, and the
+// restarts that carry out what is left pending. Another program's
+// registrations and pending operations are planted first and must survive.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,20 +13,58 @@
 #include <string>
 #include <vector>
 
-#include "dialog_driver.h"
+#include "pending_removal.h"
 #include "settings_fixture.h"
 
 namespace
 {
 const char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char CplsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Cpls";
+const char CategoryKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Extended Properties\\System.ControlPanel.Category";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vistrane";
 const char PictureFolder[] = "C:\\Program Files\\Vistrane";
 const char *const SamplePictures[] = {"Dawn.bmp", "Sea.jpg", "Hills.bmp", "Night.jpg", "Dusk.bmp", "Meadow.jpg"};
+const char OtherWininit[] = "[Rename]\r\nNUL=C:\\Other\\gone.tmp\r\n";
 
-bool ReadMachineString(const char *keyPath, const char *name, std::string *value)
+bool RunningUnderWow64()
 {
-    return ReadStringValue(keyPath, name, value, NULL, HKEY_LOCAL_MACHINE);
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// A machine value in one registry view (KEY_WOW64_32KEY or _64KEY), as
+// stored: strings without their terminator, a DWORD as its four bytes.
+bool ReadMachineValue(const char *keyPath, const char *name, REGSAM view, std::string *value, DWORD *type = NULL)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    char data[2048];
+    DWORD size = sizeof(data);
+    const LONG status = RegQueryValueExA(key, name, NULL, type, reinterpret_cast<BYTE *>(data), &size);
+    RegCloseKey(key);
+    if (status == ERROR_SUCCESS)
+        value->assign(data, size > 0 && data[size - 1] == '\0' ? size - 1 : size);
+    return status == ERROR_SUCCESS;
+}
+
+void WriteMachineString(const char *keyPath, const char *name, REGSAM view, const std::string &value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, NULL, 0, KEY_SET_VALUE | view, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), value.size() + 1);
+    RegCloseKey(key);
+}
+
+void DeleteMachineValue(const char *keyPath, const char *name, REGSAM view)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
 }
 
 bool ProcessRunning(const char *exeName)
@@ -57,85 +98,217 @@ protected:
     {
         SettingsFixture::SetUp();
         setup = TestsFolder() + "\\..\\dist\\Vistrane-2.1.0-setup.exe";
-        installed = "C:\\Program Files\\Calderane\\Vistrane";
+        installed = ProgramFilesFolder() + "\\Calderane\\Vistrane";
+        applet = installed + "\\Vistrane.cpl";
+        wininit = WindowsFolder() + "\\WININIT.INI";
         ASSERT_TRUE(FileExists(setup)) << "no " << setup;
         DeleteTree(PictureFolder);
+        pendingBefore = ReadPendingRenames();
+        // The only view on 32-bit Windows; the redirected ones under WoW64.
+        views.push_back(KEY_WOW64_32KEY);
+        if (RunningUnderWow64())
+            views.push_back(KEY_WOW64_64KEY);
     }
     void TearDown() override
     {
         DeleteTree(installed);
         DeleteTree(PictureFolder);
+        DeleteTree(wininit);
+        DeleteTree(WindowsFolder() + "\\WININIT.BAK");
+        WritePendingRenames(pendingBefore);
+        for (size_t i = 0; i < views.size(); ++i)
+        {
+            DeleteMachineValue(RunKey, "Other", views[i]);
+            DeleteMachineValue(CplsKey, "Other", views[i]);
+        }
         SettingsFixture::TearDown();
     }
 
-    std::string setup, installed;
-};
-
-TEST_F(InstallerTest, SilentInstallLogonRunsAndSilentUninstall)
-{
-    ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed";
-
-    // What the installation placed.
-    EXPECT_TRUE(FileExists(installed + "\\Vistrane.cpl"));
-    EXPECT_TRUE(FileExists(installed + "\\Vistrane-jpeg.dll")) << "the converter must sit beside the applet";
-    EXPECT_TRUE(FileExists(installed + "\\uninstall.exe"));
-    for (size_t i = 0; i < sizeof(SamplePictures) / sizeof(SamplePictures[0]); ++i)
-        EXPECT_TRUE(FileExists(std::string(PictureFolder) + "\\" + SamplePictures[i])) << SamplePictures[i];
-    std::string value;
-    EXPECT_TRUE(ReadMachineString(CplsKey, "Vistrane", &value));
-    EXPECT_EQ(value, installed + "\\Vistrane.cpl");
-    std::string logonCommand;
-    ASSERT_TRUE(ReadStringValue(RunKey, "Vistrane", &logonCommand)) << "no logon run registered";
-    EXPECT_EQ(logonCommand, "rundll32.exe \"" + installed + "\\Vistrane.cpl\",AfterLogon");
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "DisplayName", &value));
-    EXPECT_EQ(value, "Vistrane");
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "DisplayVersion", &value));
-    EXPECT_EQ(value, "2.1.0.0");
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "Publisher", &value));
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "DisplayIcon", &value));
-    EXPECT_EQ(value, installed + "\\Vistrane.cpl,0");
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "UninstallString", &value));
-    EXPECT_TRUE(ReadMachineString(UninstallKey, "EstimatedSize", &value));
-
-    // Logons: the registered command, run as the system would run it.
-    std::set<std::string> candidates;
-    for (size_t i = 0; i < sizeof(SamplePictures) / sizeof(SamplePictures[0]); ++i)
-        candidates.insert(std::string(PictureFolder) + "\\" + SamplePictures[i]);
-    const std::string converted = WindowsFolder() + "\\vistrane.bmp";
-    candidates.insert(converted);
-    WriteDwordValue(SettingsKeyPath, DoRandomSearchValue, 0);
-    for (int logon = 0; logon < 6; ++logon)
+    // Another program's Run and Cpls values in every view, its pending
+    // operations, and what an earlier build of ours left: the installing
+    // user's logon run and a Control Panel value in the 64-bit view.
+    void PlantOthers()
     {
+        for (size_t i = 0; i < views.size(); ++i)
+        {
+            WriteMachineString(RunKey, "Other", views[i], "C:\\Other\\other.exe");
+            WriteMachineString(CplsKey, "Other", views[i], "C:\\Other\\other.cpl");
+        }
+        WriteStringValue(RunKey, "Vistrane", "rundll32.exe \"" + applet + "\",AfterLogon");
+        WriteMachineString(CplsKey, "Vistrane", views.back(), applet);
+        // Another program's deletion, rename, and deletion of a path that
+        // only begins like ours.
+        std::string operations = "\\??\\C:\\Other\\gone.tmp||\\??\\C:\\Other\\new.dll|!\\??\\C:\\Other\\old.dll|"
+                                 "\\??\\" + applet + ".old|||";
+        for (size_t i = 0; i < operations.size(); ++i)
+            if (operations[i] == '|')
+                operations[i] = '\0';
+        otherOperations.assign(operations.begin(), operations.end());
+        WritePendingRenames(otherOperations);
+        ASSERT_TRUE(WriteTextFile(wininit, OtherWininit));
+    }
+    void ExpectOthersUnchanged(const char *when)
+    {
+        std::string value;
+        for (size_t i = 0; i < views.size(); ++i)
+        {
+            EXPECT_TRUE(ReadMachineValue(RunKey, "Other", views[i], &value)) << when;
+            EXPECT_EQ(value, "C:\\Other\\other.exe") << when;
+            EXPECT_TRUE(ReadMachineValue(CplsKey, "Other", views[i], &value)) << when;
+            EXPECT_EQ(value, "C:\\Other\\other.cpl") << when;
+        }
+    }
+
+    // Exactly one set: each value once, in its own view, nothing elsewhere.
+    void ExpectRegistered()
+    {
+        std::string value, other;
+        DWORD type = 0;
+        const REGSAM runView = views.back();
+        ASSERT_TRUE(ReadMachineValue(RunKey, "Vistrane", runView, &logonCommand)) << "no logon run for the machine";
+        const std::string host =
+            RunningUnderWow64() ? WindowsFolder() + "\\SysWOW64\\rundll32.exe" : SystemFolder() + "\\rundll32.exe";
+        EXPECT_EQ(logonCommand, "\"" + host + "\" \"" + applet + "\",AfterLogon");
+        EXPECT_FALSE(ReadStringValue(RunKey, "Vistrane", &value)) << "the installing user's own logon run is left";
+        EXPECT_TRUE(ReadMachineValue(CplsKey, "Vistrane", KEY_WOW64_32KEY, &value, &type));
+        EXPECT_EQ(value, applet);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+        EXPECT_TRUE(ReadMachineValue(CategoryKey, applet.c_str(), KEY_WOW64_32KEY, &value, &type));
+        EXPECT_EQ(value, std::string("\1\0\0\0", 4)) << "Appearance and Personalization";
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+        if (views.size() > 1)
+        {
+            EXPECT_FALSE(ReadMachineValue(CplsKey, "Vistrane", KEY_WOW64_64KEY, &other)) << "64-bit view: " << other;
+            EXPECT_FALSE(ReadMachineValue(RunKey, "Vistrane", KEY_WOW64_32KEY, &other)) << "32-bit view: " << other;
+        }
+    }
+    void ExpectUnregistered()
+    {
+        std::string value;
+        for (size_t i = 0; i < views.size(); ++i)
+        {
+            EXPECT_FALSE(ReadMachineValue(RunKey, "Vistrane", views[i], &value)) << "the logon run is still registered";
+            EXPECT_FALSE(ReadMachineValue(CplsKey, "Vistrane", views[i], &value)) << "the Control Panel still lists it";
+            EXPECT_FALSE(ReadMachineValue(CategoryKey, applet.c_str(), views[i], &value)) << "its category is left";
+        }
+        EXPECT_FALSE(ReadStringValue(RunKey, "Vistrane", &value)) << "the user's logon run of an earlier build is left";
+        EXPECT_FALSE(ReadMachineValue(UninstallKey, "DisplayName", KEY_WOW64_32KEY, &value)) << "Add/Remove lists it";
+    }
+
+    // The quiet uninstall string: the uninstaller hands over to a copy of
+    // itself (Un.exe), which must end without waiting for anyone.
+    void UninstallSilently()
+    {
+        std::string command;
+        ASSERT_TRUE(ReadMachineValue(UninstallKey, "QuietUninstallString", KEY_WOW64_32KEY, &command));
+        ASSERT_EQ(RunProgram(command), 0);
+        EXPECT_TRUE(WaitFor([] { return !ProcessRunning("Un.exe"); })) << "the silent uninstallation did not end";
+        EXPECT_EQ(FindWindowA("#32770", "Vistrane"), (HWND)NULL) << "a silent uninstallation showed a dialog";
+        EXPECT_FALSE(ProcessRunning("rundll32.exe")) << "a silent uninstallation left the applet's entry running";
+    }
+
+    // Runs the registered command as the system would at logon.
+    void ExpectLogonChangesWallpaper(int logon)
+    {
+        std::set<std::string> candidates;
+        for (size_t i = 0; i < sizeof(SamplePictures) / sizeof(SamplePictures[0]); ++i)
+            candidates.insert(std::string(PictureFolder) + "\\" + SamplePictures[i]);
+        candidates.insert(WindowsFolder() + "\\vistrane.bmp");
         ResetDesktopValues();
         ASSERT_EQ(RunProgram(logonCommand), 0);
         EXPECT_EQ(candidates.count(Wallpaper()), 1u) << "logon " << logon << " showed " << Wallpaper();
     }
-    DWORD type = 0;
-    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value, &type));
+
+    std::string setup, installed, applet, wininit, logonCommand;
+    std::vector<REGSAM> views;
+    std::vector<BYTE> pendingBefore, otherOperations;
+};
+
+TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
+{
+    PlantOthers();
+    ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed";
+    ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed the second time in a row";
+
+    // What the installation placed.
+    EXPECT_TRUE(FileExists(applet));
+    EXPECT_TRUE(FileExists(installed + "\\Vistrane-jpeg.dll")) << "the converter must sit beside the applet";
+    EXPECT_TRUE(FileExists(installed + "\\uninstall.exe"));
+    for (size_t i = 0; i < sizeof(SamplePictures) / sizeof(SamplePictures[0]); ++i)
+        EXPECT_TRUE(FileExists(std::string(PictureFolder) + "\\" + SamplePictures[i])) << SamplePictures[i];
+    ExpectRegistered();
+    std::string value;
+    EXPECT_TRUE(ReadMachineValue(UninstallKey, "DisplayVersion", KEY_WOW64_32KEY, &value));
+    EXPECT_EQ(value, "2.1.0.0");
+    EXPECT_TRUE(ReadMachineValue(UninstallKey, "DisplayIcon", KEY_WOW64_32KEY, &value));
+    EXPECT_EQ(value, applet + ",0");
+    EXPECT_TRUE(ReadMachineValue(UninstallKey, "EstimatedSize", KEY_WOW64_32KEY, &value));
+
+    WriteDwordValue(SettingsKeyPath, DoRandomSearchValue, 0);
+    for (int logon = 0; logon < 6; ++logon)
+        ExpectLogonChangesWallpaper(logon);
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value));
     EXPECT_EQ(value, std::string(PictureFolder) + "\\");
 
-    // A silent uninstallation: the uninstaller hands over to a copy of itself
-    // and the applet's own entry thanks the user.
-    ASSERT_TRUE(ReadMachineString(UninstallKey, "QuietUninstallString", &value));
-    ASSERT_EQ(RunProgram(value), 0);
-    const HWND farewell = WaitForDialog("Vistrane");
-    EXPECT_NE(farewell, (HWND)NULL) << "the uninstallation did not call DeinstallNT";
-    if (farewell != NULL)
-        PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    // NSIS names the running copy Un.exe.
-    EXPECT_TRUE(WaitFor([] { return !ProcessRunning("Un.exe") && !ProcessRunning("rundll32.exe"); }))
-        << "the uninstallation did not end";
-
-    EXPECT_FALSE(ReadStringValue(RunKey, "Vistrane", &value)) << "the logon run is still registered";
-    EXPECT_FALSE(ReadMachineString(CplsKey, "Vistrane", &value)) << "the Control Panel still lists it";
-    EXPECT_FALSE(ReadMachineString(UninstallKey, "DisplayName", &value)) << "Add/Remove Programs still lists it";
+    UninstallSilently();
+    ExpectUnregistered();
+    ExpectOthersUnchanged("after uninstalling");
     EXPECT_FALSE(FileExists(installed + "\\Vistrane-jpeg.dll"));
     EXPECT_FALSE(FileExists(PictureFolder)) << "the sample pictures were not removed";
-    EXPECT_TRUE(FileExists(installed + "\\Vistrane.cpl")) << "the applet goes at the restart, not before";
+    EXPECT_TRUE(FileExists(applet)) << "the applet goes at the restart, not before";
+    const std::vector<BYTE> pending = ReadPendingRenames();
+    EXPECT_NE(std::string(pending.begin(), pending.end()).find("\\??\\" + applet + '\0' + '\0'), std::string::npos)
+        << "the applet's deletion is not pending";
 
+    // Installing again before the restart, with the applet's deletion also
+    // left in WININIT.INI, as the uninstall entry does where delayed moves
+    // are refused.
+    ASSERT_TRUE(WriteTextFile(wininit, (std::string(OtherWininit) + "NUL=" + applet + "\r\n").c_str()));
+    ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S over a pending removal failed";
+    EXPECT_EQ(ReadPendingRenames(), otherOperations) << "only our pending deletions may go";
+    const std::vector<BYTE> wininitText = ReadBytes(wininit);
+    EXPECT_EQ(std::string(wininitText.begin(), wininitText.end()), OtherWininit);
+    ExpectRegistered();
+    ExpectOthersUnchanged("after installing again");
     ASSERT_EQ(RunProgram("wineboot.exe --restart"), 0);
-    EXPECT_FALSE(FileExists(installed + "\\Vistrane.cpl")) << "the restart did not remove the applet";
+    EXPECT_TRUE(FileExists(applet)) << "the restart deleted the applet just installed";
+    ExpectLogonChangesWallpaper(7);
+
+    // The last uninstallation: the restart removes everything but the
+    // user's settings.
+    UninstallSilently();
+    ASSERT_EQ(RunProgram("wineboot.exe --restart"), 0);
+    EXPECT_FALSE(FileExists(applet)) << "the restart did not remove the applet";
     EXPECT_FALSE(FileExists(installed)) << "the restart did not remove the installation folder";
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value)) << "the user's settings must stay";
+}
+
+// The helper's decisions on lists another program shares with us.
+TEST(PendingRemovalTest, OnlyDeletionsOfInstalledPathsAreCancelled)
+{
+    const WCHAR *const paths[] = {L"C:\\Apps\\Vistrane\\Vistrane.cpl", L"C:\\Apps\\Vistrane"};
+    const InstalledPaths installed = {paths, 2};
+    const WCHAR list[] = L"\\??\\C:\\Other\\x.dll\0\0"
+                         L"\\??\\c:\\APPS\\vistrane\\Vistrane.cpl\0\0"
+                         L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl\0!\\??\\C:\\Other\\y.cpl\0"
+                         L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl.old\0\0"
+                         L"\\??\\C:\\Apps\\Vistrane\0\0"
+                         L"\0\\??\\C:\\Apps\\Vistrane";
+    const WCHAR kept[] = L"\\??\\C:\\Other\\x.dll\0\0"
+                         L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl\0!\\??\\C:\\Other\\y.cpl\0"
+                         L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl.old\0\0"
+                         L"\0\\??\\C:\\Apps\\Vistrane";
+    std::wstring operations(list, sizeof(list) / sizeof(WCHAR) - 1);
+    operations.resize(RemoveInstalledDeletions(&operations[0], operations.size(), installed));
+    EXPECT_EQ(operations, std::wstring(kept, sizeof(kept) / sizeof(WCHAR) - 1));
+
+    std::string wininitText = "[Other]\r\nNUL=C:\\Apps\\Vistrane\\Vistrane.cpl\r\n[ rename ]\r\n"
+                              "NUL=C:\\Other\\x.dll\r\n nul = \"c:\\apps\\vistrane\\VISTRANE.CPL\" \r\n"
+                              "NUL=C:\\Apps\\Vistrane\\Vistrane.cpl.old\r\nC:\\New=C:\\Apps\\Vistrane\r\n"
+                              "NUL=C:\\Apps\\Vistrane";
+    wininitText.resize(RemoveInstalledWininitLines(&wininitText[0], wininitText.size(), installed));
+    EXPECT_EQ(wininitText, "[Other]\r\nNUL=C:\\Apps\\Vistrane\\Vistrane.cpl\r\n[ rename ]\r\n"
+                           "NUL=C:\\Other\\x.dll\r\nNUL=C:\\Apps\\Vistrane\\Vistrane.cpl.old\r\n"
+                           "C:\\New=C:\\Apps\\Vistrane\r\n");
 }
 }

@@ -14,41 +14,10 @@
 
 namespace
 {
-const char SessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char PendingRenames[] = "PendingFileRenameOperations";
-
 BOOL WINAPI RefuseDelayedMove(LPCSTR, LPCSTR, DWORD)
 {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
-}
-
-std::vector<BYTE> ReadPendingRenames()
-{
-    std::vector<BYTE> value;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, PendingRenames, NULL, NULL, NULL, &size) == ERROR_SUCCESS && size > 0)
-    {
-        value.resize(size);
-        RegQueryValueExA(key, PendingRenames, NULL, NULL, value.data(), &size);
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-void WritePendingRenames(const std::vector<BYTE> &value)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    if (value.empty())
-        RegDeleteValueA(key, PendingRenames);
-    else
-        RegSetValueExA(key, PendingRenames, 0, REG_MULTI_SZ, value.data(), static_cast<DWORD>(value.size()));
-    RegCloseKey(key);
 }
 
 // The multi-string's texts, whatever their character width on this system.

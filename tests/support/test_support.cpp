@@ -274,6 +274,13 @@ std::string LocalAppDataFolder()
     return folder;
 }
 
+std::string ProgramFilesFolder()
+{
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_PROGRAM_FILES, NULL, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
 int CountProcessHandles()
 {
     // SYSTEM_HANDLE_INFORMATION, as the system fills it for class 16.
@@ -345,4 +352,38 @@ int RunProgram(const std::string &commandLine, const char *folder)
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
     return static_cast<int>(code);
+}
+
+namespace
+{
+const char SessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char PendingRenames[] = "PendingFileRenameOperations";
+}
+
+std::vector<BYTE> ReadPendingRenames()
+{
+    std::vector<BYTE> value;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, PendingRenames, NULL, NULL, NULL, &size) == ERROR_SUCCESS && size > 0)
+    {
+        value.resize(size);
+        RegQueryValueExA(key, PendingRenames, NULL, NULL, value.data(), &size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+void WritePendingRenames(const std::vector<BYTE> &value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (value.empty())
+        RegDeleteValueA(key, PendingRenames);
+    else
+        RegSetValueExA(key, PendingRenames, 0, REG_MULTI_SZ, value.data(), static_cast<DWORD>(value.size()));
+    RegCloseKey(key);
 }

@@ -58,6 +58,8 @@ std::vector<std::string> MakeEntriesListedInOrder(const std::string &folder, con
 std::string WindowsFolder();
 std::string SystemFolder();
 std::string LocalAppDataFolder();
+// Where a 32-bit program installs: "Program Files (x86)" on 64-bit Windows.
+std::string ProgramFilesFolder();
 
 // Open handles of this process, counted through the system's handle table
 // (Wine's GetProcessHandleCount always answers 0).
@@ -69,3 +71,8 @@ int RunProgram(const std::string &commandLine, const char *folder = NULL);
 // Starts commandLine without waiting; the caller closes the process handle.
 // NULL when it could not start.
 HANDLE StartProgram(const std::string &commandLine);
+
+// Session Manager's list of the operations the next restart carries out,
+// as stored; empty when there is none. Writing an empty list deletes it.
+std::vector<BYTE> ReadPendingRenames();
+void WritePendingRenames(const std::vector<BYTE> &value);
