@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Vistrane as a user meets it, in a private Wine prefix: the real setup
-# program installs it silently, three logons run the command it registered,
-# and the uninstallation is carried out by a restart. Where Xvfb is available
-# the demo runs on a Wine desktop of its own and saves screenshots of each
-# wallpaper, the settings dialog and the farewell dialog in build/demo/.
+# Vistrane as a user meets it, in a private 64-bit Wine prefix as on every
+# current PC: the real setup program installs it silently, three logons run
+# the command it registered, and the uninstallation is carried out by a
+# restart. Where Xvfb is available the demo runs on a Wine desktop of its own
+# and saves screenshots of each wallpaper and the settings dialog in
+# build/demo/.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 source "$(dirname "$0")/wine-registry.sh"
 source "$(dirname "$0")/xvfb.sh"
 out=$BUILD_DIR/demo
-export WINEPREFIX=$out/wineprefix
+wine_use "$out/wineprefix" win64
 setup=$BUILD_DIR/dist/Vistrane-2.1.0-setup.exe
 run_command=$WINE_TOOLS/run_command.exe
 show_desktop=$WINE_TOOLS/show_desktop.exe
@@ -42,18 +43,19 @@ snapshot() {
 }
 
 files() {
-    find "$WINEPREFIX/drive_c/Program Files" \( -path '*Vistrane*' -o -path '*Calderane*' \) -type f 2>/dev/null |
+    find "$WINEPREFIX/drive_c/Program Files" "$WINEPREFIX/drive_c/Program Files (x86)" \
+        \( -path '*Vistrane*' -o -path '*Calderane*' \) -type f 2>/dev/null |
         sed "s|$WINEPREFIX/drive_c|   C:|" | sort
 }
 
 echo "== Installing silently: $(basename "$setup") /S"
 wine "$(wine_path "$setup")" /S
 files
-logon_command=$(reg_get "$run_key" Vistrane)
+logon_command=$(reg_get "$run_key" Vistrane $run_view)
 echo "   logon run:     $logon_command"
-echo "   Control Panel: $(reg_get "$cpls_key" Vistrane)"
-echo "   Add/Remove:    $(reg_get "$uninstall_key" DisplayName) $(reg_get "$uninstall_key" DisplayVersion)," \
-     "by $(reg_get "$uninstall_key" Publisher)"
+echo "   Control Panel: $(reg_get "$cpls_key" Vistrane $applet_view)"
+echo "   Add/Remove:    $(reg_get "$uninstall_key" DisplayName $applet_view)" \
+     "$(reg_get "$uninstall_key" DisplayVersion $applet_view), by $(reg_get "$uninstall_key" Publisher $applet_view)"
 
 echo "== Three logons, each running the registered command"
 for logon in 1 2 3; do
@@ -77,10 +79,10 @@ for logon in 1 2 3; do
 done
 
 echo "== The settings dialog, opened from Wine's Control Panel"
-wine control.exe >/dev/null 2>&1 &
+wine "$control" >/dev/null 2>&1 &
 panel=$!
 wine_wait_for_window "Wine Control Panel"
-wine control.exe "$(reg_get "$cpls_key" Vistrane)" >/dev/null 2>&1 &
+wine "$control" "$(reg_get "$cpls_key" Vistrane $applet_view)" >/dev/null 2>&1 &
 applet=$!
 wine_wait_for_window "Vistrane 2.1"
 snapshot settings-dialog.png 1
@@ -90,15 +92,19 @@ wine_window "Wine Control Panel" close || true
 wait "$panel" || true
 
 echo "== Uninstalling silently"
-wine "$run_command" "$(reg_get "$uninstall_key" QuietUninstallString)"
-wine_wait_for_window "Vistrane"
-snapshot farewell-dialog.png 1
-wine_window "Vistrane" close || true
-sleep 3
+wine "$run_command" "$(reg_get "$uninstall_key" QuietUninstallString $applet_view)"
+# A silent uninstallation shows nothing and asks nothing; the copy of itself
+# that NSIS runs goes on for a moment after the command returns, and has
+# ended once its own uninstaller is gone.
+for _ in $(seq 100); do
+    [ -e "$WINEPREFIX/drive_c/Program Files (x86)/Calderane/Vistrane/uninstall.exe" ] || break
+    sleep 0.3
+done
 echo "   left until the restart:"
 files
-echo "   logon run: '$(reg_get "$run_key" Vistrane)'  Control Panel: '$(reg_get "$cpls_key" Vistrane)'" \
-     " Add/Remove: '$(reg_get "$uninstall_key" DisplayName)'"
+echo "   logon run: '$(reg_get "$run_key" Vistrane $run_view)'" \
+     " Control Panel: '$(reg_get "$cpls_key" Vistrane $applet_view)'" \
+     " Add/Remove: '$(reg_get "$uninstall_key" DisplayName $applet_view)'"
 
 echo "== Restarting the prefix: wineboot --restart"
 wine wineboot.exe --restart
