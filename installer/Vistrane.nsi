@@ -202,13 +202,15 @@ Section "Uninstall"
 
     ; Interactively, the applet's own uninstall entry schedules its deletion
     ; and thanks the user. A silent uninstallation must not wait for anyone,
-    ; so it schedules the deletion the same way, a delayed move or, where the
-    ; system refuses one, WININIT.INI, and shows nothing. Either way the
-    ; applet's deletion is scheduled before the folder's own.
+    ; so it schedules the deletion itself with a delayed move and shows
+    ; nothing. (This setup program runs only on Windows NT, which never reads
+    ; WININIT.INI.) Either way the applet's deletion is scheduled before the
+    ; folder's own.
     ${If} ${Silent}
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR\Vistrane.cpl", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .r0'
         ${If} $0 == 0
-            WriteINIStr "$WINDIR\WININIT.INI" "Rename" "NUL" "$INSTDIR\Vistrane.cpl"
+            DetailPrint "Could not schedule the deletion of $INSTDIR\Vistrane.cpl at the next restart."
+            SetErrorLevel 2
         ${EndIf}
     ${Else}
         !insertmacro HostPath $0
