@@ -16,7 +16,14 @@ run_command=$WINE_TOOLS/run_command.exe
 show_desktop=$WINE_TOOLS/show_desktop.exe
 settings='HKCU\Software\Calderane\Vistrane'
 desktop='HKCU\Control Panel\Desktop'
-run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# The setup program registers the logon run for the machine, in the 64-bit
+# view the system's logon reads; the applet's own values are in the 32-bit
+# view, where a 32-bit program writes them, and only the 32-bit Control
+# Panel can load a 32-bit applet.
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+run_view=/reg:64
+applet_view=/reg:32
+control='C:\windows\syswow64\control.exe'
 cpls_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrane'
 desktop_size=800x600
