@@ -77,10 +77,11 @@ for logon in 1 2 3; do
         # Wine's desktop reads the wallpaper when it starts, not when another
         # process sets it: the session is ended and the desktop brought up
         # again, as at the next logon.
+        # A 64-bit prefix brings its desktop up more slowly than a 32-bit one.
         wine_stop
         wine_start
-        wine "$show_desktop" 6 >/dev/null 2>&1 &
-        snapshot "logon-$logon.png" 3
+        wine "$show_desktop" 12 >/dev/null 2>&1 &
+        snapshot "logon-$logon.png" 8
         wait $!
     fi
 done
