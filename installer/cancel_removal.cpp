@@ -11,31 +11,13 @@
 
 #include <shellapi.h>
 
+#include "heap_buffer.h"
 #include "pending_removal.h"
 
 namespace
 {
 // WININIT.INI is a few lines; anything larger is left alone.
 const DWORD WininitSizeLimit = 1 << 20;
-
-// Memory from the process heap, freed on every path out.
-class HeapText
-{
-public:
-    explicit HeapText(size_t bytes) : bytes(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes)) {}
-    ~HeapText()
-    {
-        if (bytes != NULL)
-            HeapFree(GetProcessHeap(), 0, bytes);
-    }
-    HeapText(const HeapText &) = delete;
-    HeapText &operator=(const HeapText &) = delete;
-
-    void *data() const { return bytes; }
-
-private:
-    void *const bytes;
-};
 
 bool HasText(const WCHAR *operations, size_t length)
 {
@@ -54,13 +36,13 @@ bool CancelInList(HKEY sessionManager, const WCHAR *valueName, const InstalledPa
     // Only the system's own form is ours to edit.
     if (status != ERROR_SUCCESS || type != REG_MULTI_SZ || size % sizeof(WCHAR) != 0)
         return status == ERROR_SUCCESS;
-    HeapText operations(size + sizeof(WCHAR));
+    HeapBuffer operations(size + sizeof(WCHAR), true);
     if (operations.data() == NULL)
         return false;
-    status = RegQueryValueExW(sessionManager, valueName, NULL, &type, static_cast<BYTE *>(operations.data()), &size);
+    status = RegQueryValueExW(sessionManager, valueName, NULL, &type, operations.data(), &size);
     if (status != ERROR_SUCCESS || type != REG_MULTI_SZ)
         return false;
-    WCHAR *const list = static_cast<WCHAR *>(operations.data());
+    WCHAR *const list = reinterpret_cast<WCHAR *>(operations.data());
     const size_t length = size / sizeof(WCHAR);
     const size_t kept = RemoveInstalledDeletions(list, length, installed);
     if (kept == length)
@@ -68,7 +50,7 @@ bool CancelInList(HKEY sessionManager, const WCHAR *valueName, const InstalledPa
     // Our deletions were all there was: no list at all, as after a restart.
     if (!HasText(list, kept))
         return RegDeleteValueW(sessionManager, valueName) == ERROR_SUCCESS;
-    return RegSetValueExW(sessionManager, valueName, 0, REG_MULTI_SZ, static_cast<const BYTE *>(operations.data()),
+    return RegSetValueExW(sessionManager, valueName, 0, REG_MULTI_SZ, operations.data(),
                           static_cast<DWORD>(kept * sizeof(WCHAR))) == ERROR_SUCCESS;
 }
 
@@ -90,11 +72,11 @@ bool CancelInOpenWininit(HANDLE file, const InstalledPaths &installed)
     const DWORD size = GetFileSize(file, NULL);
     if (size == INVALID_FILE_SIZE || size > WininitSizeLimit)
         return false;
-    HeapText text(size + 1);
+    HeapBuffer text(size + 1, true);
     DWORD read = 0;
     if (text.data() == NULL || !ReadFile(file, text.data(), size, &read, NULL) || read != size)
         return false;
-    const size_t kept = RemoveInstalledWininitLines(static_cast<char *>(text.data()), size, installed);
+    const size_t kept = RemoveInstalledWininitLines(reinterpret_cast<char *>(text.data()), size, installed);
     if (kept == size)
         return true;
     DWORD written = 0;
