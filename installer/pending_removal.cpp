@@ -73,19 +73,10 @@ Span Trimmed(const char *text, size_t length)
     return span;
 }
 
+// Section and key names, as the profile functions compare them: in any case.
 bool SpanIs(const Span &span, const char *word)
 {
-    const size_t length = strlen(word);
-    if (span.length != length)
-        return false;
-    for (size_t i = 0; i < length; ++i)
-    {
-        const char letter = span.text[i] >= 'a' && span.text[i] <= 'z' ? span.text[i] - 'a' + 'A' : span.text[i];
-        const char wanted = word[i] >= 'a' && word[i] <= 'z' ? word[i] - 'a' + 'A' : word[i];
-        if (letter != wanted)
-            return false;
-    }
-    return true;
+    return span.length == strlen(word) && _strnicmp(span.text, word, span.length) == 0;
 }
 
 // A section header line: true when it opens [Rename].
