@@ -43,7 +43,8 @@ extern "C" LONG CALLBACK CPlApplet(HWND controlPanelWindow, UINT message, LPARAM
         return 0;
     case CPL_DBLCLK:
         // Modal: returns once the user has closed the dialog.
-        DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_SETTINGS), controlPanelWindow, SettingsDialogProc, 0);
+        // Wide, so its edit box holds what the store holds, in any script.
+        DialogBoxParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_SETTINGS), controlPanelWindow, SettingsDialogProc, 0);
         return 0;
     default:
         return 0;

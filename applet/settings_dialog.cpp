@@ -11,7 +11,7 @@ namespace
 void ShowSettings(HWND dialog)
 {
     LoadSettings();
-    SetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
+    SetDlgItemTextW(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
     // The stored values go to the boxes as they are: 0 unchecks, 1 checks,
     // and what anything else shows is the box's own affair.
     CheckDlgButton(dialog, IDC_CHANGE_AT_LOGON, AppletSettings.IsActive);
@@ -24,8 +24,12 @@ void SaveShownSettings(HWND dialog)
     AppletSettings.IsActive = IsDlgButtonChecked(dialog, IDC_CHANGE_AT_LOGON);
     AppletSettings.DoRandomSearch = IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION);
     AppletSettings.DoTile = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
-    // One byte short of the record's room: at most 298 characters are kept.
-    GetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir, ImageDirSize - 1);
+    // One short of the record's room: at most 298 characters are kept. A cut
+    // that splits a character made of two UTF-16 units drops its first half,
+    // which alone would be no text at all.
+    const int length = GetDlgItemTextW(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir, ImageDirSize - 1);
+    if (length > 0 && IS_HIGH_SURROGATE(AppletSettings.ImageDir[length - 1]))
+        AppletSettings.ImageDir[length - 1] = L'\0';
     SaveSettings();
 }
 
@@ -42,10 +46,10 @@ void ChangeWallpaperNow(HWND dialog)
 // record is left out rather than cut into the name of another folder.
 void TakeDroppedFolder(HWND dialog, HDROP drop)
 {
-    const UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    const UINT length = DragQueryFileW(drop, 0, NULL, 0);
     if (length != 0 && length < static_cast<UINT>(ImageDirSize) &&
-        DragQueryFileA(drop, 0, AppletSettings.ImageDir, ImageDirSize) == length)
-        SetDlgItemTextA(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
+        DragQueryFileW(drop, 0, AppletSettings.ImageDir, ImageDirSize) == length)
+        SetDlgItemTextW(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
     DragFinish(drop);
 }
 }

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// The procedure of dialog template IDD_SETTINGS. Works on AppletSettings: loads
+// The procedure of dialog template IDD_SETTINGS, shown as a wide dialog so
+// that its edit box holds a folder named in any script. Works on AppletSettings: loads
 // it when the dialog opens, saves it on OK, and ends the dialog with 1 however
 // it is closed.
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

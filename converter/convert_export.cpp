@@ -1,17 +1,28 @@
-// The one export of Vistrane-jpeg.dll, named "_Vistrane_convert@8" by the
-// export list: the wallpaper run asks for that exact name.
+// The exports of Vistrane-jpeg.dll, named "_Vistrane_convert@8" and
+// "_Vistrane_convertW@8" by the export list: the wallpaper run asks for those
+// exact names.
 #include <windows.h>
 
 #include "com_apartment.h"
 #include "convert_jpeg.h"
 #include "converter_guard.h"
 
-// 0 only when destination now holds the picture at source as a bitmap.
-extern "C" int WINAPI Vistrane_convert(const char *source, const char *destination)
+namespace
 {
-    if (source == NULL || destination == NULL || source[0] == '\0' || destination[0] == '\0')
+// A path in the code page, widened: a text that does not fit is refused, not
+// cut, and one with bytes the code page does not define is refused too.
+bool Widen(const char *path, wchar_t (&wide)[MAX_PATH])
+{
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, MAX_PATH) > 0;
+}
+}
+
+// 0 only when destination now holds the picture at source as a bitmap.
+extern "C" int WINAPI Vistrane_convertW(const wchar_t *source, const wchar_t *destination)
+{
+    if (source == NULL || destination == NULL || source[0] == L'\0' || destination[0] == L'\0')
         return ConvertBadArguments;
-    const bool destinationExisted = GetFileAttributesA(destination) != INVALID_FILE_ATTRIBUTES;
+    const bool destinationExisted = GetFileAttributesW(destination) != INVALID_FILE_ATTRIBUTES;
     const ComApartment apartment;
     if (!apartment.Usable())
         return ConvertNoImagingComponent;
@@ -23,8 +34,21 @@ extern "C" int WINAPI Vistrane_convert(const char *source, const char *destinati
     if (!CallConverterGuarded(&ConvertJpegFile, source, destination, &result))
     {
         if (!destinationExisted)
-            DeleteFileA(destination);
+            DeleteFileW(destination);
         return ConvertFaulted;
     }
     return result;
+}
+
+// The same with paths in the ANSI code page, as every caller before the wide
+// export had them.
+extern "C" int WINAPI Vistrane_convert(const char *source, const char *destination)
+{
+    if (source == NULL || destination == NULL || source[0] == '\0' || destination[0] == '\0')
+        return ConvertBadArguments;
+    wchar_t wideSource[MAX_PATH];
+    wchar_t wideDestination[MAX_PATH];
+    if (!Widen(source, wideSource) || !Widen(destination, wideDestination))
+        return ConvertBadArguments;
+    return Vistrane_convertW(wideSource, wideDestination);
 }

@@ -63,10 +63,10 @@ ConvertResult OpenFrame(IStream *stream, const JpegLayout &layout, IWICImagingFa
 }
 }
 
-int WINAPI ConvertJpegFile(const char *source, const char *destination)
+int WINAPI ConvertJpegFile(const wchar_t *source, const wchar_t *destination)
 {
     ComPtr<IStream> stream;
-    if (FAILED(SHCreateStreamOnFileA(source, STGM_READ | STGM_SHARE_DENY_WRITE, &stream)))
+    if (FAILED(SHCreateStreamOnFileW(source, STGM_READ | STGM_SHARE_DENY_WRITE, &stream)))
         return ConvertSourceUnreadable;
     JpegLayout layout;
     const ConvertResult walked = ConvertLayout(ReadJpegLayout(stream.Get(), &layout));

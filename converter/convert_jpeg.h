@@ -9,4 +9,4 @@
 // a COM apartment. On any failure no file is left at destination unless one
 // was there and could not be replaced, which is then left as it was. Has the
 // signature of the exported converter, so the export can run it guarded.
-int WINAPI ConvertJpegFile(const char *source, const char *destination);
+int WINAPI ConvertJpegFile(const wchar_t *source, const wchar_t *destination);

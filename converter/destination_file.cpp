@@ -20,14 +20,14 @@ DestinationFile::~DestinationFile()
     if (file == INVALID_HANDLE_VALUE)
         return;
     CloseHandle(file);
-    DeleteFileA(path);
+    DeleteFileW(path);
 }
 
 bool DestinationFile::Create()
 {
     // No sharing: nobody reads a half-written bitmap, and a source opened
     // under the same name makes this fail instead of truncating what is read.
-    file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     return file != INVALID_HANDLE_VALUE;
 }
 
@@ -51,6 +51,6 @@ bool DestinationFile::Finish()
     file = INVALID_HANDLE_VALUE;
     if (CloseHandle(closing))
         return true;
-    DeleteFileA(path);
+    DeleteFileW(path);
     return false;
 }

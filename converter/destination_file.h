@@ -8,7 +8,7 @@
 class DestinationFile
 {
 public:
-    explicit DestinationFile(const char *path) : path(path), file(INVALID_HANDLE_VALUE) {}
+    explicit DestinationFile(const wchar_t *path) : path(path), file(INVALID_HANDLE_VALUE) {}
     ~DestinationFile();
     DestinationFile(const DestinationFile &) = delete;
     DestinationFile &operator=(const DestinationFile &) = delete;
@@ -26,6 +26,6 @@ public:
     bool Finish();
 
 private:
-    const char *path;
+    const wchar_t *path;
     HANDLE file;
 };

@@ -5,4 +5,4 @@
 // and "WallpaperStyle" "0" when tiling (a style the user chose is otherwise
 // left as it is), then, when immediate is non-zero, tells the desktop and
 // every running program that the wallpaper changed.
-void ApplyWallpaper(const char *path, int tile, int immediate);
+void ApplyWallpaper(const wchar_t *path, int tile, int immediate);

@@ -11,12 +11,12 @@ struct CycleOptions
     int immediate; // non-zero: broadcast the new wallpaper at once
 };
 
-// Entry names without their directory, in the order the file system returned
-// them. The cap keeps a run bounded whatever the directory holds.
+// Entry names without their directory, wide as the file system keeps them, in
+// the order it returned them. The cap keeps a run bounded whatever the directory holds.
 const int MaxImages = 100;
 struct ImageList
 {
-    char names[MaxImages][MAX_PATH];
+    wchar_t names[MaxImages][MAX_PATH];
     int count;
 };
 

@@ -1,44 +1,62 @@
 #include "image_converter.h"
 
+#include "converter_guard.h"
 #include "join_path.h"
 
 namespace
 {
-ImageConverter LoadedConverter = NULL;
+ImageConverter LoadedConverter = {NULL, NULL};
 
 // The folder of whatever module this code is linked into: Vistrane.cpl in a
 // real run, so the converter shipped beside it is found first.
-bool ThisModuleFolder(char (&folder)[MAX_PATH])
+bool ThisModuleFolder(wchar_t (&folder)[MAX_PATH])
 {
     HMODULE module = NULL;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<const char *>(&ThisModuleFolder), &module))
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<const wchar_t *>(&ThisModuleFolder), &module))
         return false;
     // A full buffer means the name was cut (and, on XP, left unterminated).
-    const DWORD length = GetModuleFileNameA(module, folder, MAX_PATH);
+    const DWORD length = GetModuleFileNameW(module, folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    char *lastSeparator = NULL;
-    for (char *c = folder; *c != '\0'; ++c)
-        if (*c == '\\')
+    wchar_t *lastSeparator = NULL;
+    for (wchar_t *c = folder; *c != L'\0'; ++c)
+        if (*c == L'\\')
             lastSeparator = c;
     if (lastSeparator == NULL)
         return false;
-    *lastSeparator = '\0';
+    *lastSeparator = L'\0';
     return true;
 }
 
-// GetSystemDirectoryA and GetWindowsDirectoryA answer the size they need when
+// GetSystemDirectoryW and GetWindowsDirectoryW answer the size they need when
 // the buffer is too small.
 bool FolderFits(UINT length)
 {
     return length != 0 && length < MAX_PATH;
 }
+
+// The path in the ANSI code page, only when every character has its own
+// exact form there. Best-fit mappings ("é" for "e", fullwidth letters for
+// ASCII ones) would name another file, so they are refused too.
+bool InCodePage(const wchar_t *path, char (&narrow)[MAX_PATH])
+{
+    // Where the code page is UTF-8 every valid text round-trips, and Windows
+    // refuses the flags and the used-default question for it. Such a code
+    // page only exists on systems that know WC_ERR_INVALID_CHARS, which the
+    // headers for XP leave out.
+    const DWORD ErrInvalidChars = 0x80;
+    if (GetACP() == CP_UTF8)
+        return WideCharToMultiByte(CP_UTF8, ErrInvalidChars, path, -1, narrow, MAX_PATH, NULL, NULL) > 0;
+    BOOL usedDefault = FALSE;
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, narrow, MAX_PATH, NULL, &usedDefault) > 0 &&
+           !usedDefault;
+}
 }
 
-bool ImageConverterPath(int index, char (&path)[MAX_PATH])
+bool ImageConverterPath(int index, wchar_t (&path)[MAX_PATH])
 {
-    char folder[MAX_PATH];
+    wchar_t folder[MAX_PATH];
     bool known = false;
     switch (index)
     {
@@ -46,38 +64,52 @@ bool ImageConverterPath(int index, char (&path)[MAX_PATH])
         known = ThisModuleFolder(folder);
         break;
     case 1:
-        known = FolderFits(GetSystemDirectoryA(folder, MAX_PATH));
+        known = FolderFits(GetSystemDirectoryW(folder, MAX_PATH));
         break;
     case 2:
-        known = FolderFits(GetWindowsDirectoryA(folder, MAX_PATH));
+        known = FolderFits(GetWindowsDirectoryW(folder, MAX_PATH));
         break;
     }
-    path[0] = '\0';
+    path[0] = L'\0';
     return known && JoinPath(path, folder, ImageConverterFile);
 }
 
 ImageConverter LoadImageConverter()
 {
-    if (LoadedConverter != NULL)
+    if (LoadedConverter.wide != NULL || LoadedConverter.narrow != NULL)
         return LoadedConverter;
     for (int index = 0; index < ImageConverterPlaces; ++index)
     {
-        char path[MAX_PATH];
+        wchar_t path[MAX_PATH];
         if (!ImageConverterPath(index, path))
             continue;
-        const DWORD attributes = GetFileAttributesA(path);
+        const DWORD attributes = GetFileAttributesW(path);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         // The altered search path resolves the converter's own dependencies
         // from its folder rather than from the caller's.
-        const HMODULE library = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+        const HMODULE library = LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (library == NULL)
             continue;
-        LoadedConverter = reinterpret_cast<ImageConverter>(
+        LoadedConverter.wide = reinterpret_cast<WideImageConverter>(
+            reinterpret_cast<void *>(GetProcAddress(library, ImageConverterWideExport)));
+        LoadedConverter.narrow = reinterpret_cast<NarrowImageConverter>(
             reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
-        if (LoadedConverter == NULL)
+        if (LoadedConverter.wide == NULL && LoadedConverter.narrow == NULL)
             FreeLibrary(library);
         return LoadedConverter;
     }
-    return NULL;
+    return LoadedConverter;
+}
+
+bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination)
+{
+    int result = -1;
+    if (convert.wide != NULL)
+        return CallConverterGuarded(convert.wide, source, destination, &result) && result == 0;
+    char narrowSource[MAX_PATH];
+    char narrowDestination[MAX_PATH];
+    if (convert.narrow == NULL || !InCodePage(source, narrowSource) || !InCodePage(destination, narrowDestination))
+        return false;
+    return CallConverterGuarded(convert.narrow, narrowSource, narrowDestination, &result) && result == 0;
 }

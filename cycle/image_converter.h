@@ -3,12 +3,24 @@
 
 #include <windows.h>
 
-const char ImageConverterFile[] = "Vistrane-jpeg.dll";
+const wchar_t ImageConverterFile[] = L"Vistrane-jpeg.dll";
+// Paths in the code page's narrow text: every converter library has it.
 const char ImageConverterExport[] = "_Vistrane_convert@8";
+// The same conversion with wide paths: names in any script. Asked for first.
+const char ImageConverterWideExport[] = "_Vistrane_convertW@8";
 
-// Writes the picture at source as a bitmap file at destination; 0 only when
+// Write the picture at source as a bitmap file at destination; 0 only when
 // destination now holds it.
-typedef int(WINAPI *ImageConverter)(const char *source, const char *destination);
+typedef int(WINAPI *NarrowImageConverter)(const char *source, const char *destination);
+typedef int(WINAPI *WideImageConverter)(const wchar_t *source, const wchar_t *destination);
+
+// A loaded converter library's conversions: wide when it has that export,
+// else only narrow. Both NULL when no converter was found.
+struct ImageConverter
+{
+    WideImageConverter wide;
+    NarrowImageConverter narrow;
+};
 
 // The places the converter is looked for, first to last: the folder of the
 // module holding this code, the system folder, the Windows folder. Never the
@@ -17,9 +29,16 @@ const int ImageConverterPlaces = 3;
 
 // Full path of the converter in place index. False when the folder cannot be
 // told or the path does not fit MAX_PATH.
-bool ImageConverterPath(int index, char (&path)[MAX_PATH]);
+bool ImageConverterPath(int index, wchar_t (&path)[MAX_PATH]);
 
-// The converter of the first place whose library loads, or NULL when none
-// does or it lacks the export. Once found it stays loaded for the rest of the
-// process and later calls return it at once.
+// The converter of the first place whose library loads, or one with both
+// conversions NULL when none does or it has neither export. Once found it
+// stays loaded for the rest of the process and later calls return it at once.
 ImageConverter LoadImageConverter();
+
+// Runs the converter on source and destination inside the guard. A converter
+// with only the narrow export gets both paths in the code page, and a path
+// the code page cannot hold exactly is refused before the call: a name with
+// question marks in it would be another file. False when the call was refused,
+// faulted or answered a failure.
+bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination);

@@ -4,24 +4,24 @@
 
 #include "join_path.h"
 
-bool ListImages(const char *directory, ImageList &list)
+bool ListImages(const wchar_t *directory, ImageList &list)
 {
     list.count = 0;
-    char pattern[MAX_PATH];
-    if (!JoinPath(pattern, directory, "*.*"))
+    wchar_t pattern[MAX_PATH];
+    if (!JoinPath(pattern, directory, L"*.*"))
         return false;
 
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(pattern, &entry);
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     do
     {
-        // cFileName is MAX_PATH bytes like a slot, so the copy always fits.
-        if (entry.cFileName[0] != '.' &&
-            SUCCEEDED(StringCbCopyA(list.names[list.count], sizeof(list.names[0]), entry.cFileName)))
+        // cFileName is MAX_PATH characters like a slot, so the copy always fits.
+        if (entry.cFileName[0] != L'.' &&
+            SUCCEEDED(StringCbCopyW(list.names[list.count], sizeof(list.names[0]), entry.cFileName)))
             ++list.count;
-    } while (list.count < MaxImages && FindNextFileA(search, &entry));
+    } while (list.count < MaxImages && FindNextFileW(search, &entry));
     FindClose(search);
     return true;
 }

@@ -9,4 +9,4 @@
 // picture is decided only when it is chosen. False when the directory cannot
 // be searched (missing, unreadable, empty name, or a pattern that does not
 // fit MAX_PATH); the list is then empty.
-bool ListImages(const char *directory, ImageList &list);
+bool ListImages(const wchar_t *directory, ImageList &list);

@@ -1,37 +1,51 @@
 #include "image_type.h"
 
-#include <string.h>
+#include <wchar.h>
 #include <windows.h>
 
 #include <strsafe.h>
 
 namespace
 {
-void UpperCaseAscii(char *text)
+// Only a to z: every other character, in any script, stays as it is.
+void UpperCaseAscii(wchar_t *text)
 {
-    for (; *text != '\0'; ++text)
-        if (*text >= 'a' && *text <= 'z')
-            *text = static_cast<char>(*text - 'a' + 'A');
+    for (; *text != L'\0'; ++text)
+        if (*text >= L'a' && *text <= L'z')
+            *text = static_cast<wchar_t>(*text - L'a' + L'A');
 }
 
-bool FirstOccurrenceEndsText(const char *text, size_t length, const char *suffix)
+// Every surrogate in its pair, high then low.
+bool IsWholeUtf16(const wchar_t *text)
 {
-    const char *found = strstr(text, suffix);
-    return found != NULL && static_cast<size_t>(found - text) + strlen(suffix) == length;
+    for (; *text != L'\0'; ++text)
+    {
+        if (IS_HIGH_SURROGATE(*text) && IS_LOW_SURROGATE(text[1]))
+            ++text;
+        else if (IS_HIGH_SURROGATE(*text) || IS_LOW_SURROGATE(*text))
+            return false;
+    }
+    return true;
+}
+
+bool FirstOccurrenceEndsText(const wchar_t *text, size_t length, const wchar_t *suffix)
+{
+    const wchar_t *found = wcsstr(text, suffix);
+    return found != NULL && static_cast<size_t>(found - text) + wcslen(suffix) == length;
 }
 }
 
-ImageType ClassifyImage(const char *path)
+ImageType ClassifyImage(const wchar_t *path)
 {
-    char folded[MAX_PATH];
-    if (FAILED(StringCbCopyA(folded, sizeof(folded), path)))
+    wchar_t folded[MAX_PATH];
+    if (FAILED(StringCchCopyW(folded, MAX_PATH, path)) || !IsWholeUtf16(folded))
         return UnusableImage;
     UpperCaseAscii(folded);
 
-    if (strstr(folded, ".BMP") != NULL)
+    if (wcsstr(folded, L".BMP") != NULL)
         return BitmapImage;
-    const size_t length = strlen(folded);
-    if (FirstOccurrenceEndsText(folded, length, ".JPG") || FirstOccurrenceEndsText(folded, length, ".JPEG"))
+    const size_t length = wcslen(folded);
+    if (FirstOccurrenceEndsText(folded, length, L".JPG") || FirstOccurrenceEndsText(folded, length, L".JPEG"))
         return JpegImage;
     return UnusableImage;
 }

@@ -12,5 +12,7 @@ enum ImageType
 // folded to upper case: ".BMP" anywhere makes a bitmap; a JPEG is a path whose
 // first ".JPG" is its last four characters, or whose first ".JPEG" is its last
 // five. So a folder named "old.bmp.files" makes every entry in it a bitmap,
-// and one named "a.jpg" keeps its .jpg entries from counting as JPEGs.
-ImageType ClassifyImage(const char *path);
+// and one named "a.jpg" keeps its .jpg entries from counting as JPEGs. A path
+// that is not whole UTF-16 text (a surrogate without its pair) is unusable:
+// no program could be sure to name that file again.
+ImageType ClassifyImage(const wchar_t *path);

@@ -2,17 +2,17 @@
 
 #include <strsafe.h>
 
-bool JoinPath(char (&out)[MAX_PATH], const char *folder, const char *name)
+bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t *folder, const wchar_t *name)
 {
-    out[0] = '\0';
-    const int length = lstrlenA(folder);
+    out[0] = L'\0';
+    const int length = lstrlenW(folder);
     if (length == 0)
         return false;
-    const char *separator = folder[length - 1] == '\\' ? "" : "\\";
-    if (FAILED(StringCbCopyA(out, sizeof(out), folder)) || FAILED(StringCbCatA(out, sizeof(out), separator)) ||
-        FAILED(StringCbCatA(out, sizeof(out), name)))
+    const wchar_t *separator = folder[length - 1] == L'\\' ? L"" : L"\\";
+    if (FAILED(StringCchCopyW(out, MAX_PATH, folder)) || FAILED(StringCchCatW(out, MAX_PATH, separator)) ||
+        FAILED(StringCchCatW(out, MAX_PATH, name)))
     {
-        out[0] = '\0';
+        out[0] = L'\0';
         return false;
     }
     return true;

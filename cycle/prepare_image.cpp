@@ -3,7 +3,7 @@
 #include "converted_bitmap.h"
 #include "image_type.h"
 
-bool PrepareImage(char (&path)[MAX_PATH])
+bool PrepareImage(wchar_t (&path)[MAX_PATH])
 {
     switch (ClassifyImage(path))
     {
@@ -12,7 +12,7 @@ bool PrepareImage(char (&path)[MAX_PATH])
     case JpegImage:
     {
         const ImageConverter convert = LoadImageConverter();
-        return convert != NULL && ConvertJpeg(path, convert);
+        return (convert.wide != NULL || convert.narrow != NULL) && ConvertJpeg(path, convert);
     }
     default:
         return false;

@@ -7,4 +7,4 @@
 // once the converter has made a bitmap of it, in which case path is rewritten
 // to name that bitmap. Anything else, or a JPEG that cannot be converted,
 // leaves path as it was and is false.
-bool PrepareImage(char (&path)[MAX_PATH]);
+bool PrepareImage(wchar_t (&path)[MAX_PATH]);

@@ -26,7 +26,7 @@ void RecordChoice(RegistryKey &settingsKey, int position, const RotationHistory 
 }
 
 // What both runs read first: the directory and the history.
-void ReadRunStart(RegistryKey &settingsKey, char (&imageDir)[MAX_PATH], RotationHistory &history)
+void ReadRunStart(RegistryKey &settingsKey, wchar_t (&imageDir)[MAX_PATH], RotationHistory &history)
 {
     settingsKey.Open(SettingsKeyPath, 1);
     DWORD size = sizeof(imageDir);
@@ -37,7 +37,7 @@ void ReadRunStart(RegistryKey &settingsKey, char (&imageDir)[MAX_PATH], Rotation
 }
 }
 
-void CycleWallpaper(RegistryKey &settingsKey, const char *imageDir, RotationHistory history,
+void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationHistory history,
                     const CycleOptions &options)
 {
     ImageList list;
@@ -56,7 +56,7 @@ void CycleWallpaper(RegistryKey &settingsKey, const char *imageDir, RotationHist
         RecordChoice(settingsKey, position, history);
 
         // A name too long to join is as unusable as a file of no known type.
-        char path[MAX_PATH];
+        wchar_t path[MAX_PATH];
         if (JoinPath(path, imageDir, list.names[position]) && PrepareImage(path))
         {
             ApplyWallpaper(path, options.tile, options.immediate);
@@ -74,7 +74,7 @@ void CycleWallpaper(RegistryKey &settingsKey, const char *imageDir, RotationHist
 void ChangeNow(int random, int tile, int immediate)
 {
     RegistryKey settingsKey;
-    char imageDir[MAX_PATH];
+    wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
     const CycleOptions options = {random, tile, immediate};
@@ -84,7 +84,7 @@ void ChangeNow(int random, int tile, int immediate)
 extern "C" void CALLBACK AfterLogon(HWND, HINSTANCE, LPSTR, int)
 {
     RegistryKey settingsKey;
-    char imageDir[MAX_PATH];
+    wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
     // Every switch is read, so each missing one is written back even when

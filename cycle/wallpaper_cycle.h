@@ -11,7 +11,7 @@
 // prepared; an unusable entry makes the run try again, at most 101 tries in
 // all. A directory that cannot be listed, or holds no candidate, changes
 // nothing. settingsKey is the caller's open settings key; the run closes it.
-void CycleWallpaper(RegistryKey &settingsKey, const char *imageDir, RotationHistory history,
+void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationHistory history,
                     const CycleOptions &options);
 
 // One run with the caller's switches, on the image directory and history in

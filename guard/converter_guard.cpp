@@ -57,9 +57,10 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD *record, void *estab
     UnwindFramesAbove(&guard->registration, record);
     __builtin_longjmp(guard->resume, 1);
 }
-}
 
-bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result)
+template <typename Text>
+bool CallGuarded(int(WINAPI *convert)(const Text *, const Text *), const Text *source, const Text *destination,
+                 int *result)
 {
     GuardFrame guard;
     guard.registration.Next = HandlerChain();
@@ -75,4 +76,16 @@ bool CallConverterGuarded(GuardedConverter convert, const char *source, const ch
     *result = convert(source, destination);
     SetHandlerChain(guard.registration.Next);
     return true;
+}
+}
+
+bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result)
+{
+    return CallGuarded(convert, source, destination, result);
+}
+
+bool CallConverterGuarded(GuardedWideConverter convert, const wchar_t *source, const wchar_t *destination,
+                          int *result)
+{
+    return CallGuarded(convert, source, destination, result);
 }

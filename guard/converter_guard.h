@@ -5,11 +5,15 @@
 
 #include <windows.h>
 
-// The converter's signature: source and destination paths in, 0 on success.
+// The converter's signatures: source and destination paths in, 0 on success;
+// in the code page's narrow text, or wide.
 typedef int(WINAPI *GuardedConverter)(const char *source, const char *destination);
+typedef int(WINAPI *GuardedWideConverter)(const wchar_t *source, const wchar_t *destination);
 
 // Calls convert(source, destination). True when it returned, with its result
 // in *result; false when an exception or a processor fault (access violation,
 // division by zero, RaiseException and the like) ended it. Either way the
 // thread's handler chain and stack are as they were before the call.
 bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result);
+bool CallConverterGuarded(GuardedWideConverter convert, const wchar_t *source, const wchar_t *destination,
+                          int *result);

@@ -13,11 +13,11 @@ void LoadSettings()
 {
     RegistryKey settingsKey;
     settingsKey.Open(SettingsKeyPath, 1);
-    char imageDir[ImageDirSize];
+    wchar_t imageDir[ImageDirSize];
     DWORD size = sizeof(imageDir);
     settingsKey.ReadString(ImageDirValue, imageDir, &size, DefaultImageDir);
     // Same size on both sides: the read text always fits.
-    StringCbCopyA(AppletSettings.ImageDir, sizeof(AppletSettings.ImageDir), imageDir);
+    StringCbCopyW(AppletSettings.ImageDir, sizeof(AppletSettings.ImageDir), imageDir);
     AppletSettings.DoRandomSearch = settingsKey.ReadDword(DoRandomSearchValue, DefaultDoRandomSearch);
     AppletSettings.DoTile = settingsKey.ReadDword(DoTileValue, DefaultDoTile);
     AppletSettings.IsActive = settingsKey.ReadDword(IsActiveValue, DefaultIsActive);

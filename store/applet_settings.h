@@ -1,13 +1,13 @@
 // The settings dialog's in-memory copy of the five user settings.
 #pragma once
 
-// Room for 299 characters and the terminator: more than a path, so a folder
+// Room for 299 characters (UTF-16 units, as Windows counts them) and the terminator: more than a path, so a folder
 // dropped onto the dialog is not cut before the user sees it.
 const int ImageDirSize = 300;
 
 struct AppletSettingsRecord
 {
-    char ImageDir[ImageDirSize];
+    wchar_t ImageDir[ImageDirSize];
     int IsActive;
     int DoRandomSearch;
     int DoTile;

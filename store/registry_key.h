@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Key paths and value names are the system's own ASCII identifiers, given as
+// narrow text and widened for the wide registry calls. Stored text is wide,
+// as Windows keeps it: a folder named in any script comes back as it was.
 class RegistryKey
 {
 public:
@@ -21,9 +24,10 @@ public:
     int ReadDword(const char *name, int defaultValue);
     LONG WriteDword(const char *name, int value);
     // size is the buffer's byte count on entry and the stored byte count on
-    // return. The buffer always ends up terminated.
-    void ReadString(const char *name, char *buffer, DWORD *size, const char *defaultValue);
-    void WriteString(const char *name, const char *value);
+    // return. The buffer always ends up terminated. A value of an odd number
+    // of bytes holds no whole text and is treated like one that does not fit.
+    void ReadString(const char *name, wchar_t *buffer, DWORD *size, const wchar_t *defaultValue);
+    void WriteString(const char *name, const wchar_t *value);
 
     HKEY Handle() const { return handle; }
 

@@ -15,7 +15,7 @@ const char LastImageShownValue[] = "LastImageShown";
 const char LastImageShown1Value[] = "LastImageShown-1";
 const char LastImageShown2Value[] = "LastImageShown-2";
 
-const char DefaultImageDir[] = "C:\\Program Files\\Vistrane\\";
+const wchar_t DefaultImageDir[] = L"C:\\Program Files\\Vistrane\\";
 const int DefaultIsActive = 1;
 const int DefaultDoRandomSearch = 1;
 const int DefaultDoTile = 0;
@@ -31,4 +31,4 @@ const char TileWallpaperValue[] = "TileWallpaper";
 // How Windows 7 and later place the picture: "0" centre, "2" stretch, "6" fit,
 // "10" fill, "22" span. They tile only while it is "0".
 const char WallpaperStyleValue[] = "WallpaperStyle";
-const char TiledWallpaperStyle[] = "0";
+const wchar_t TiledWallpaperStyle[] = L"0";

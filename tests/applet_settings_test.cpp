@@ -40,22 +40,23 @@ TEST_F(AppletSettingsTest, FreshProfileGetsTheFiveSettingsButNoHistory)
 
 TEST_F(AppletSettingsTest, ImageDirOf299CharactersLoadsAndOf300IsReplaced)
 {
-    const std::string fits(299, 'a');
-    WriteStringValue(SettingsKeyPath, ImageDirValue, fits);
+    // Counted in characters, whatever the script.
+    const std::wstring fits = std::wstring(298, L'a') + L"\x5199";
+    WriteStringValue(SettingsKeyPath, ImageDirValue, Utf8(fits));
     LoadSettings();
-    EXPECT_EQ(std::string(AppletSettings.ImageDir), fits);
+    EXPECT_EQ(std::wstring(AppletSettings.ImageDir), fits);
 
     WriteStringValue(SettingsKeyPath, ImageDirValue, std::string(300, 'b'));
     LoadSettings();
     EXPECT_STREQ(AppletSettings.ImageDir, DefaultImageDir);
     std::string stored;
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
-    EXPECT_EQ(stored, DefaultImageDir) << "a text of 300 characters must be replaced in the store";
+    EXPECT_EQ(stored, Utf8(DefaultImageDir)) << "a text of 300 characters must be replaced in the store";
 }
 
 TEST_F(AppletSettingsTest, SaveWritesEveryFieldAndLoadReadsItBack)
 {
-    lstrcpynA(AppletSettings.ImageDir, "D:\\Holiday", ImageDirSize);
+    lstrcpynW(AppletSettings.ImageDir, L"D:\\\x0424\x043e\x0442\x043e \U0001F305", ImageDirSize);
     AppletSettings.IsActive = 0;
     AppletSettings.DoRandomSearch = 0;
     AppletSettings.DoTile = 1;
@@ -64,7 +65,12 @@ TEST_F(AppletSettingsTest, SaveWritesEveryFieldAndLoadReadsItBack)
 
     memset(&AppletSettings, 0, sizeof(AppletSettings));
     LoadSettings();
-    EXPECT_STREQ(AppletSettings.ImageDir, "D:\\Holiday");
+    EXPECT_STREQ(AppletSettings.ImageDir, L"D:\\\x0424\x043e\x0442\x043e \U0001F305");
+    std::string stored;
+    DWORD type = 0;
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored, &type));
+    EXPECT_EQ(stored, "D:\\Фото 🌅") << "the folder must be stored as it was, not through the code page";
+    EXPECT_EQ(type, (DWORD)REG_SZ);
     EXPECT_EQ(AppletSettings.IsActive, 0);
     EXPECT_EQ(AppletSettings.DoRandomSearch, 0);
     EXPECT_EQ(AppletSettings.DoTile, 1);

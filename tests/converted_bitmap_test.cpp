@@ -37,13 +37,15 @@ protected:
         DeleteTree(windowsPending);
         DeleteTree(userFolder);
     }
-    bool Convert(const char *kind, char (&path)[MAX_PATH])
+    bool Convert(const char *kind, wchar_t (&path)[MAX_PATH])
     {
-        lstrcpynA(path, source.c_str(), MAX_PATH);
+        lstrcpynW(path, Wide(source).c_str(), MAX_PATH);
         const ImageConverter convert = LoadTestConverter(kind);
-        EXPECT_NE(convert, (ImageConverter)NULL) << kind << " did not load";
-        return convert != NULL && ConvertJpeg(path, convert);
+        EXPECT_TRUE(convert.wide != NULL || convert.narrow != NULL) << kind << " did not load";
+        return ConvertJpeg(path, convert);
     }
+    // The loaded size of the bitmap at a UTF-8 path.
+    static SIZE Loaded(const std::string &bitmap) { return LoadedBitmapSize(Wide(bitmap).c_str()); }
 
     std::string windowsBitmap, windowsPending, userFolder, folder, source;
 };
@@ -51,11 +53,11 @@ protected:
 
 TEST_F(ConvertedBitmapTest, SuccessReplacesTheBitmapInTheWindowsFolder)
 {
-    ASSERT_TRUE(WriteBitmapFile(windowsBitmap.c_str(), 1, 1, RGB(0, 0, 255)));
-    char path[MAX_PATH];
+    ASSERT_TRUE(WriteBitmapFile(Wide(windowsBitmap).c_str(), 1, 1, RGB(0, 0, 255)));
+    wchar_t path[MAX_PATH];
     ASSERT_TRUE(Convert("writes-bitmap", path));
-    EXPECT_EQ(std::string(path), windowsBitmap);
-    const SIZE size = LoadedBitmapSize(windowsBitmap.c_str());
+    EXPECT_EQ(Utf8(path), windowsBitmap);
+    const SIZE size = Loaded(windowsBitmap);
     EXPECT_EQ(size.cx, 4) << "the converter's 4 x 3 bitmap must have replaced the old 1 x 1";
     EXPECT_EQ(size.cy, 3);
     EXPECT_FALSE(FileExists(windowsPending)) << "the pending bitmap was left behind";
@@ -66,11 +68,11 @@ TEST_F(ConvertedBitmapTest, FailureKeepsThePreviousBitmap)
     const char *failing[] = {"returns-failure", "null-pointer", "raises-exception", "divides-by-zero"};
     for (size_t i = 0; i < sizeof(failing) / sizeof(failing[0]); ++i)
     {
-        ASSERT_TRUE(WriteBitmapFile(windowsBitmap.c_str(), 1, 1, RGB(0, 0, 255)));
-        char path[MAX_PATH];
+        ASSERT_TRUE(WriteBitmapFile(Wide(windowsBitmap).c_str(), 1, 1, RGB(0, 0, 255)));
+        wchar_t path[MAX_PATH];
         EXPECT_FALSE(Convert(failing[i], path)) << failing[i];
-        EXPECT_EQ(std::string(path), source) << failing[i] << " changed the chosen path";
-        EXPECT_EQ(LoadedBitmapSize(windowsBitmap.c_str()).cx, 1) << failing[i] << " cost the desktop its bitmap";
+        EXPECT_EQ(Utf8(path), source) << failing[i] << " changed the chosen path";
+        EXPECT_EQ(Loaded(windowsBitmap).cx, 1) << failing[i] << " cost the desktop its bitmap";
         EXPECT_FALSE(FileExists(windowsPending)) << failing[i] << " left its half-written bitmap";
     }
 }
@@ -80,40 +82,86 @@ TEST_F(ConvertedBitmapTest, UnwritableWindowsFolderFallsBackToTheUsersFolder)
     // Wine does not enforce permissions; a folder in the pending file's place
     // makes the Windows folder just as unusable.
     ASSERT_TRUE(CreateDirectoryA(windowsPending.c_str(), NULL));
-    char path[MAX_PATH];
+    wchar_t path[MAX_PATH];
     ASSERT_TRUE(Convert("writes-bitmap", path));
     const std::string userBitmap = userFolder + "\\vistrane.bmp";
-    EXPECT_EQ(std::string(path), userBitmap);
-    EXPECT_EQ(LoadedBitmapSize(userBitmap.c_str()).cx, 4);
+    EXPECT_EQ(Utf8(path), userBitmap);
+    EXPECT_EQ(Loaded(userBitmap).cx, 4);
     EXPECT_FALSE(FileExists(userFolder + "\\vistrane.new.bmp"));
     EXPECT_FALSE(FileExists(windowsBitmap));
 
     // A second conversion replaces it there as well.
     ASSERT_TRUE(Convert("writes-bitmap", path));
-    EXPECT_EQ(std::string(path), userBitmap);
+    EXPECT_EQ(Utf8(path), userBitmap);
+}
+
+// A profile folder named outside the code page: the wide converter writes
+// there; one with only the narrow export could only be handed question marks,
+// so the conversion is refused and nothing is left behind.
+TEST_F(ConvertedBitmapTest, UsersFolderNamedInAnyScript)
+{
+    const char *const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    // As stored, unexpanded, to be put back as it was.
+    wchar_t saved[MAX_PATH] = L"";
+    DWORD savedType = REG_NONE, savedSize = sizeof(saved);
+    HKEY key = NULL;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shellFolders, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueExW(key, L"Local AppData", NULL, &savedType, reinterpret_cast<BYTE *>(saved), &savedSize),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    const std::string profile = ScratchFolder("Пользователь");
+    WriteStringValue(shellFolders, "Local AppData", profile);
+    ASSERT_EQ(LocalAppDataFolder(), profile) << "the profile folder could not be moved for the test";
+    ASSERT_TRUE(CreateDirectoryA(windowsPending.c_str(), NULL));
+
+    wchar_t path[MAX_PATH];
+    EXPECT_FALSE(Convert("writes-bitmap-narrow", path));
+    EXPECT_EQ(Utf8(path), source);
+    const bool converted = Convert("writes-bitmap", path);
+    WriteRawValue(shellFolders, "Local AppData", savedType, saved, savedSize);
+    DeleteTree(profile);
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(Utf8(path), profile + "\\Vistrane\\vistrane.bmp");
+}
+
+TEST_F(ConvertedBitmapTest, NarrowOnlyConverterTakesWhatTheCodePageHolds)
+{
+    wchar_t path[MAX_PATH];
+    ASSERT_TRUE(Convert("writes-bitmap-narrow", path)) << "a path the code page holds goes through as before";
+    EXPECT_EQ(Utf8(path), windowsBitmap);
+    DeleteTree(windowsBitmap);
+
+    source = folder + "\\夕日.jpg";
+    ASSERT_TRUE(WriteTextFile(source, "stands in for a JPEG"));
+    EXPECT_FALSE(Convert("writes-bitmap-narrow", path)) << "a name with question marks is another file";
+    EXPECT_EQ(Utf8(path), source);
+    EXPECT_FALSE(FileExists(windowsBitmap));
+    EXPECT_FALSE(FileExists(windowsPending));
+    ASSERT_TRUE(Convert("writes-bitmap", path)) << "the wide export takes any name";
+    EXPECT_EQ(Utf8(path), windowsBitmap);
 }
 
 TEST_F(ConvertedBitmapTest, NoWritablePlaceMeansNoConversion)
 {
     ASSERT_TRUE(CreateDirectoryA(windowsPending.c_str(), NULL));
     ASSERT_TRUE(WriteTextFile(userFolder, "a file where the folder should be"));
-    char path[MAX_PATH];
+    wchar_t path[MAX_PATH];
     EXPECT_FALSE(Convert("writes-bitmap", path));
-    EXPECT_EQ(std::string(path), source);
+    EXPECT_EQ(Utf8(path), source);
 }
 
 TEST_F(ConvertedBitmapTest, WithoutAConverterOnlyBitmapsAreUsable)
 {
     // Nothing named Vistrane-jpeg.dll sits beside this program, in the
     // system folder or in the Windows folder.
-    char path[MAX_PATH];
-    lstrcpynA(path, source.c_str(), MAX_PATH);
+    wchar_t path[MAX_PATH];
+    lstrcpynW(path, Wide(source).c_str(), MAX_PATH);
     EXPECT_FALSE(PrepareImage(path));
-    EXPECT_EQ(std::string(path), source);
+    EXPECT_EQ(Utf8(path), source);
 
     const std::string bitmap = folder + "\\sea.BMP";
-    lstrcpynA(path, bitmap.c_str(), MAX_PATH);
+    lstrcpynW(path, Wide(bitmap).c_str(), MAX_PATH);
     EXPECT_TRUE(PrepareImage(path));
-    EXPECT_EQ(std::string(path), bitmap) << "a bitmap is used as it is";
+    EXPECT_EQ(Utf8(path), bitmap) << "a bitmap is used as it is";
 }
 }

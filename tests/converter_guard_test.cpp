@@ -103,8 +103,8 @@ TEST(ConverterGuard, TestConvertersFaultWithoutEndingTheProcess)
     const char *faulting[] = {"null-pointer", "raises-exception", "divides-by-zero"};
     for (size_t i = 0; i < sizeof(faulting) / sizeof(faulting[0]); ++i)
     {
-        const ImageConverter convert = LoadTestConverter(faulting[i]);
-        ASSERT_NE(convert, (ImageConverter)NULL) << faulting[i] << " did not load";
+        const NarrowImageConverter convert = LoadTestConverter(faulting[i]).narrow;
+        ASSERT_NE(convert, (NarrowImageConverter)NULL) << faulting[i] << " did not load";
         EXCEPTION_REGISTRATION_RECORD *const chainBefore = HandlerChain();
         int result = 12345;
         EXPECT_FALSE(CallConverterGuarded(convert, __FILE__, "C:\\windows\\temp\\guard.bmp", &result))
@@ -113,8 +113,8 @@ TEST(ConverterGuard, TestConvertersFaultWithoutEndingTheProcess)
         EXPECT_EQ(HandlerChain(), chainBefore) << faulting[i] << " left the handler chain changed";
         DeleteFileA("C:\\windows\\temp\\guard.bmp");
     }
-    const ImageConverter failing = LoadTestConverter("returns-failure");
-    ASSERT_NE(failing, (ImageConverter)NULL);
+    const NarrowImageConverter failing = LoadTestConverter("returns-failure").narrow;
+    ASSERT_NE(failing, (NarrowImageConverter)NULL);
     int result = 0;
     EXPECT_TRUE(CallConverterGuarded(failing, __FILE__, "C:\\windows\\temp\\guard.bmp", &result));
     EXPECT_EQ(result, 1);

@@ -73,22 +73,25 @@ TEST_F(LogonRunTest, HostCallConvertsAJpegWithTheConverterBesideIt)
     UseFolder(0);
     RunLoaded(Install("host-call", "writes-bitmap"));
     EXPECT_EQ(Wallpaper(), WindowsFolder() + "\\vistrane.bmp");
-    EXPECT_EQ(LoadedBitmapSize(Wallpaper().c_str()).cx, 4);
+    EXPECT_EQ(LoadedBitmapSize(Wide(Wallpaper()).c_str()).cx, 4);
     EXPECT_HISTORY(this, 0, 0, 1);
 }
 
+// Names the code page cannot hold, in the pictures and in the folder the
+// applet (and so its converter) is installed in.
 TEST_F(LogonRunTest, Rundll32RunsTheLogonEntry)
 {
-    MakeEntries(folder, {"1.bmp", "2.jpg"});
+    MakeEntries(folder, {"Закат.bmp", "Море.jpg"});
     const std::vector<std::string> listing = ListingOrder(folder);
     UseFolder(0);
     StoreHistory(1, 0, 0);
-    const std::string applet = Install("rundll32", "writes-bitmap");
+    const std::string applet = Install("rundll32 Установка", "writes-bitmap");
 
     ASSERT_EQ(RunThroughRundll32(applet), 0);
     EXPECT_EQ(ShownEntry(), listing[0]);
     ASSERT_EQ(RunThroughRundll32(applet), 0);
-    const std::string expected = listing[1] == "2.jpg" ? WindowsFolder() + "\\vistrane.bmp" : folder + "\\1.bmp";
+    const std::string expected =
+        listing[1] == "Море.jpg" ? WindowsFolder() + "\\vistrane.bmp" : folder + "\\Закат.bmp";
     EXPECT_EQ(Wallpaper(), expected);
     EXPECT_HISTORY(this, 1, 0, 1);
 }
@@ -102,13 +105,13 @@ TEST_F(LogonRunTest, AFailingConverterMakesTheRunMoveOnToTheNextPicture)
     const std::string previous = WindowsFolder() + "\\vistrane.bmp";
     for (size_t i = 0; i < sizeof(failing) / sizeof(failing[0]); ++i)
     {
-        ASSERT_TRUE(WriteBitmapFile(previous.c_str(), 1, 1, RGB(0, 0, 255)));
+        ASSERT_TRUE(WriteBitmapFile(Wide(previous).c_str(), 1, 1, RGB(0, 0, 255)));
         ResetDesktopValues();
         StoreHistory(1, 0, 0);
         RunLoaded(Install(failing[i], failing[i]));
         EXPECT_EQ(ShownEntry(), names[1]) << failing[i] << ": the same run must go on to the bitmap";
         EXPECT_HISTORY(this, 1, 0, 0);
-        EXPECT_EQ(LoadedBitmapSize(previous.c_str()).cx, 1) << failing[i] << " cost the previous converted bitmap";
+        EXPECT_EQ(LoadedBitmapSize(Wide(previous).c_str()).cx, 1) << failing[i] << " cost the previous converted bitmap";
         EXPECT_FALSE(FileExists(WindowsFolder() + "\\vistrane.new.bmp")) << failing[i];
     }
 }

@@ -135,69 +135,83 @@ TEST_F(RegistryKeyTest, StringFallsBackToItsDefaultWhenMissingOrTooLarge)
     RegistryKey key;
     key.Open(SettingsKeyPath, 1);
 
-    char buffer[MAX_PATH];
+    wchar_t buffer[MAX_PATH];
     memset(buffer, 'Z', sizeof(buffer));
     DWORD size = sizeof(buffer);
     key.ReadString(ImageDirValue, buffer, &size, DefaultImageDir);
     EXPECT_STREQ(buffer, DefaultImageDir);
     std::string stored;
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
-    EXPECT_EQ(stored, DefaultImageDir) << "the missing value was not written back";
+    EXPECT_EQ(stored, Utf8(DefaultImageDir)) << "the missing value was not written back";
 
-    // 259 characters and the terminator fill a 260-byte buffer exactly.
-    const std::string fits(259, 'f');
-    key.WriteString(ImageDirValue, fits.c_str());
-    size = sizeof(buffer);
-    key.ReadString(ImageDirValue, buffer, &size, DefaultImageDir);
-    EXPECT_EQ(std::string(buffer), fits);
+    // 259 characters and the terminator fill a 260-character buffer exactly,
+    // in any script.
+    const std::wstring fitting[] = {std::wstring(259, L'f'), std::wstring(259, L'\x0424')};
+    for (const std::wstring &fits : fitting)
+    {
+        key.WriteString(ImageDirValue, fits.c_str());
+        size = sizeof(buffer);
+        key.ReadString(ImageDirValue, buffer, &size, DefaultImageDir);
+        EXPECT_EQ(std::wstring(buffer), fits);
+    }
 
-    const std::string tooLong(260, 'l');
+    const std::wstring tooLong(260, L'\x5199');
     key.WriteString(ImageDirValue, tooLong.c_str());
     size = sizeof(buffer);
     key.ReadString(ImageDirValue, buffer, &size, DefaultImageDir);
     EXPECT_STREQ(buffer, DefaultImageDir);
     key.Close();
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
-    EXPECT_EQ(stored, DefaultImageDir) << "a value too large for the reader must be replaced in the store";
+    EXPECT_EQ(stored, Utf8(DefaultImageDir)) << "a value too large for the reader must be replaced in the store";
 }
 
 // Values stored without a terminator: the reader must never be handed an
 // unterminated buffer.
 TEST_F(RegistryKeyTest, StringWithoutTerminatorIsTerminatedWhenThereIsRoom)
 {
-    WriteRawValue(SettingsKeyPath, "NoTerminator", REG_SZ, "C:\\Pics", 7);
-    WriteRawValue(SettingsKeyPath, "Binary", REG_BINARY, "abc", 3);
-    WriteDwordValue(SettingsKeyPath, "Number", 0x00414141); // "AAA" then a zero
+    WriteRawValue(SettingsKeyPath, "NoTerminator", REG_SZ, L"C:\\\x0424\x043e\x0442\x043e", 14);
+    WriteRawValue(SettingsKeyPath, "Binary", REG_BINARY, L"abc", 6);
+    WriteDwordValue(SettingsKeyPath, "Number", 0x00000041); // "A" then a zero
+    WriteRawValue(SettingsKeyPath, "Odd", REG_SZ, L"C:\\Pics", 7);
 
     RegistryKey key;
     key.Open(SettingsKeyPath, 1);
-    char buffer[16];
+    wchar_t buffer[16];
     memset(buffer, 'Z', sizeof(buffer));
     DWORD size = sizeof(buffer);
-    key.ReadString("NoTerminator", buffer, &size, "default");
-    EXPECT_STREQ(buffer, "C:\\Pics");
+    key.ReadString("NoTerminator", buffer, &size, L"default");
+    EXPECT_STREQ(buffer, L"C:\\\x0424\x043e\x0442\x043e");
 
     memset(buffer, 'Z', sizeof(buffer));
     size = sizeof(buffer);
-    key.ReadString("Binary", buffer, &size, "default");
-    EXPECT_STREQ(buffer, "abc");
+    key.ReadString("Binary", buffer, &size, L"default");
+    EXPECT_STREQ(buffer, L"abc");
 
     memset(buffer, 'Z', sizeof(buffer));
     size = sizeof(buffer);
-    key.ReadString("Number", buffer, &size, "default");
-    EXPECT_STREQ(buffer, "AAA");
+    key.ReadString("Number", buffer, &size, L"default");
+    EXPECT_STREQ(buffer, L"A");
+
+    // Half a character holds no text: it is replaced like one too large.
+    size = sizeof(buffer);
+    key.ReadString("Odd", buffer, &size, L"default");
+    EXPECT_STREQ(buffer, L"default");
+    key.Close();
+    std::string stored;
+    EXPECT_TRUE(ReadStringValue(SettingsKeyPath, "Odd", &stored));
+    EXPECT_EQ(stored, "default");
 }
 
 TEST_F(RegistryKeyTest, StringFillingTheBufferWithoutTerminatorIsTooLarge)
 {
-    WriteRawValue(SettingsKeyPath, "Exact", REG_BINARY, "12345678", 8);
+    WriteRawValue(SettingsKeyPath, "Exact", REG_BINARY, L"12345678", 16);
 
     RegistryKey key;
     key.Open(SettingsKeyPath, 1);
-    char buffer[8];
+    wchar_t buffer[8];
     DWORD size = sizeof(buffer);
-    key.ReadString("Exact", buffer, &size, "dflt");
-    EXPECT_STREQ(buffer, "dflt") << "eight bytes without a terminator do not fit an 8-byte buffer";
+    key.ReadString("Exact", buffer, &size, L"dflt");
+    EXPECT_STREQ(buffer, L"dflt") << "eight characters without a terminator do not fit an 8-character buffer";
     key.Close();
 
     std::string stored;

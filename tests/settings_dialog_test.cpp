@@ -66,20 +66,22 @@ void DropReadAndPressOk(HWND dialog, void *context)
     Press(dialog, IDOK);
 }
 
+// A folder named outside the code page is shown, and kept by OK, as stored.
 TEST_F(SettingsDialogTest, OpensWithTheStoredSettings)
 {
-    WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Pictures\\Summer");
+    WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Фото\\Лето 🌅");
     WriteDwordValue(SettingsKeyPath, IsActiveValue, 0);
     WriteDwordValue(SettingsKeyPath, DoRandomSearchValue, 1);
     WriteDwordValue(SettingsKeyPath, DoTileValue, 1);
     Seen seen;
     EXPECT_EQ(Run([](HWND dialog, void *context) {
                   ReadControls(dialog, static_cast<Seen *>(context));
-                  Press(dialog, IDCANCEL);
+                  Press(dialog, IDOK);
               },
               &seen),
               1);
-    EXPECT_EQ(seen.text, "D:\\Pictures\\Summer");
+    EXPECT_EQ(seen.text, "D:\\Фото\\Лето 🌅");
+    EXPECT_EQ(StoredImageDir(), "D:\\Фото\\Лето 🌅");
     EXPECT_EQ(seen.states[0], (UINT)BST_UNCHECKED);
     EXPECT_EQ(seen.states[1], (UINT)BST_CHECKED);
     EXPECT_EQ(seen.states[2], (UINT)BST_CHECKED);
@@ -90,12 +92,12 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheControlsShowAndKeepsImmediateChange)
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Old");
     WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 0);
     Run([](HWND dialog, void *) {
-        SetDlgItemTextA(dialog, IDC_IMAGE_DIR, "E:\\New pictures");
+        SetDlgItemTextW(dialog, IDC_IMAGE_DIR, L"E:\\New \x5199\x771f");
         Press(dialog, IDC_CHANGE_AT_LOGON); // was checked by default
         Press(dialog, IDC_TILE_WALLPAPER);  // was unchecked
         Press(dialog, IDOK);
     });
-    EXPECT_EQ(StoredImageDir(), "E:\\New pictures");
+    EXPECT_EQ(StoredImageDir(), "E:\\New 写真");
     EXPECT_EQ(StoredDword(IsActiveValue), 0u);
     EXPECT_EQ(StoredDword(DoRandomSearchValue), 1u);
     EXPECT_EQ(StoredDword(DoTileValue), 1u);
@@ -107,10 +109,10 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheControlsShowAndKeepsImmediateChange)
 TEST_F(SettingsDialogTest, OkKeepsAt298CharactersAndStoresAClearedBoxAsEmpty)
 {
     Run([](HWND dialog, void *) {
-        SetDlgItemTextA(dialog, IDC_IMAGE_DIR, std::string(299, 'x').c_str());
+        SetDlgItemTextW(dialog, IDC_IMAGE_DIR, std::wstring(299, L'\x5199').c_str());
         Press(dialog, IDOK);
     });
-    EXPECT_EQ(StoredImageDir(), std::string(298, 'x'));
+    EXPECT_EQ(StoredImageDir(), Utf8(std::wstring(298, L'\x5199'))) << "counted in characters, not bytes";
 
     Run([](HWND dialog, void *) {
         SetDlgItemTextA(dialog, IDC_IMAGE_DIR, "");
@@ -218,11 +220,11 @@ TEST_F(SettingsDialogTest, DroppedFoldersGiveTheFirstToTheBoxAndOkSavesIt)
 {
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Before");
     Seen seen;
-    seen.drop = MakeDrop({"E:\\Dropped first", "F:\\Dropped second", "G:\\third"});
+    seen.drop = MakeDrop({"E:\\Été-海 first", "F:\\Dropped second", "G:\\third"});
     Run(DropReadAndPressOk, &seen);
-    EXPECT_EQ(seen.text, "E:\\Dropped first");
+    EXPECT_EQ(seen.text, "E:\\Été-海 first");
     EXPECT_EQ(GlobalSize(seen.drop), 0u) << "the drop handle was not released with DragFinish";
-    EXPECT_EQ(StoredImageDir(), "E:\\Dropped first");
+    EXPECT_EQ(StoredImageDir(), "E:\\Été-海 first");
 }
 
 TEST_F(SettingsDialogTest, CancelAfterADropKeepsTheStoredFolder)
@@ -248,7 +250,7 @@ TEST_F(SettingsDialogTest, DroppedPathTooLongForTheRecordIsLeftOut)
 {
     WriteStringValue(SettingsKeyPath, ImageDirValue, "D:\\Before");
     Seen seen;
-    seen.drop = MakeDrop({"E:\\" + std::string(297, 'y')}); // 300 characters
+    seen.drop = MakeDrop({"E:\\" + Utf8(std::wstring(297, L'\x5199'))}); // 300 characters
     Run(DropReadAndPressOk, &seen);
     EXPECT_EQ(seen.text, "D:\\Before") << "a cut path would name another folder";
     EXPECT_EQ(GlobalSize(seen.drop), 0u);

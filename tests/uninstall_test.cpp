@@ -14,7 +14,7 @@
 
 namespace
 {
-BOOL WINAPI RefuseDelayedMove(LPCSTR, LPCSTR, DWORD)
+BOOL WINAPI RefuseDelayedMove(LPCWSTR, LPCWSTR, DWORD)
 {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -70,9 +70,9 @@ protected:
     }
     std::string Wininit(const char *key)
     {
-        char value[1024] = "missing";
-        GetPrivateProfileStringA(WininitSection, key, "missing", value, sizeof(value), wininit.c_str());
-        return value;
+        wchar_t value[1024] = L"missing";
+        GetPrivateProfileStringW(WininitSection, Wide(key).c_str(), L"missing", value, 1024, Wide(wininit).c_str());
+        return Utf8(value);
     }
 
     std::string wininit, folder, doomed;
@@ -81,7 +81,7 @@ protected:
 
 TEST_F(UninstallTest, DelayedMoveIsRecordedAndWininitLeftAlone)
 {
-    ScheduleRemoval(doomed.c_str(), MoveFileExA);
+    ScheduleRemoval(Wide(doomed).c_str(), MoveFileExW);
     const std::vector<std::string> pending = PendingTexts();
     bool recorded = false;
     for (size_t i = 0; i < pending.size(); ++i)
@@ -93,7 +93,7 @@ TEST_F(UninstallTest, DelayedMoveIsRecordedAndWininitLeftAlone)
 
 TEST_F(UninstallTest, RefusedMoveWritesAWininitEntryInANewFile)
 {
-    ScheduleRemoval(doomed.c_str(), RefuseDelayedMove);
+    ScheduleRemoval(Wide(doomed).c_str(), RefuseDelayedMove);
     EXPECT_EQ(Wininit("NUL"), doomed);
 }
 
@@ -101,7 +101,7 @@ TEST_F(UninstallTest, WininitKeepsOtherEntriesAndReplacesAnOldDeletion)
 {
     ASSERT_TRUE(WriteTextFile(wininit, "[Other]\r\nkey=value\r\n[Rename]\r\nNUL=C:\\old.txt\r\n"
                                        "C:\\new.txt=C:\\source.txt\r\n"));
-    ScheduleRemoval(doomed.c_str(), RefuseDelayedMove);
+    ScheduleRemoval(Wide(doomed).c_str(), RefuseDelayedMove);
     EXPECT_EQ(Wininit("NUL"), doomed);
     EXPECT_EQ(Wininit("C:\\new.txt"), "C:\\source.txt") << "another entry of the section was lost";
     char other[64] = "";
@@ -114,7 +114,7 @@ TEST_F(UninstallTest, WininitKeepsOtherEntriesAndReplacesAnOldDeletion)
 TEST_F(UninstallTest, WininitGetsTheSectionWhenItIsMissing)
 {
     ASSERT_TRUE(WriteTextFile(wininit, "[Other]\r\nkey=value\r\n"));
-    ScheduleRemoval(doomed.c_str(), RefuseDelayedMove);
+    ScheduleRemoval(Wide(doomed).c_str(), RefuseDelayedMove);
     EXPECT_EQ(Wininit("NUL"), doomed);
 }
 
@@ -203,25 +203,35 @@ int RestartWine()
     return RunProgram("wineboot.exe --restart");
 }
 
+// Through the real rundll32, which hands the entry its argument in the code
+// page: also for an applet installed in a folder named outside it, which
+// names itself.
 TEST_F(UninstallTest, RestartDeletesTheFileTheUninstallationNamed)
 {
-    const HANDLE entry = StartProgram("rundll32.exe \"" + ShippedApplet() + "\",DeinstallNT " + doomed);
-    ASSERT_NE(entry, (HANDLE)NULL);
-    const HWND farewell = WaitForDialog("Vistrane");
-    EXPECT_NE(farewell, (HWND)NULL) << "no farewell dialog within 30 seconds";
-    if (farewell != NULL)
-        PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(WaitForSingleObject(entry, 30000), WAIT_OBJECT_0);
-    CloseHandle(entry);
-
-    EXPECT_TRUE(FileExists(doomed)) << "the file goes at the restart, not before";
+    const std::string installed = ScratchFolder("Программы 程序") + "\\Vistrane.cpl";
+    ASSERT_TRUE(CopyOneFile(ShippedApplet(), installed));
+    const std::string runs[][2] = {{ShippedApplet(), doomed}, {installed, installed}};
+    for (const auto &run : runs)
+    {
+        const HANDLE entry = StartProgram("rundll32.exe \"" + run[0] + "\",DeinstallNT " + run[1]);
+        ASSERT_NE(entry, (HANDLE)NULL);
+        const HWND farewell = WaitForDialog("Vistrane");
+        EXPECT_NE(farewell, (HWND)NULL) << "no farewell dialog within 30 seconds";
+        if (farewell != NULL)
+            PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(WaitForSingleObject(entry, 30000), WAIT_OBJECT_0);
+        CloseHandle(entry);
+        EXPECT_TRUE(FileExists(run[1])) << "the file goes at the restart, not before";
+    }
     ASSERT_EQ(RestartWine(), 0);
     EXPECT_FALSE(FileExists(doomed)) << "the restart did not delete the file";
+    EXPECT_FALSE(FileExists(installed)) << "the path came through the code page with question marks";
+    DeleteTree(installed.substr(0, installed.rfind('\\')));
 }
 
 TEST_F(UninstallTest, RestartCarriesOutTheWininitEntry)
 {
-    ScheduleRemoval(doomed.c_str(), RefuseDelayedMove);
+    ScheduleRemoval(Wide(doomed).c_str(), RefuseDelayedMove);
     ASSERT_EQ(Wininit("NUL"), doomed);
     ASSERT_EQ(RestartWine(), 0);
     EXPECT_FALSE(FileExists(doomed)) << "the restart did not carry out WININIT.INI";

@@ -28,22 +28,24 @@ void RunAtLogon()
 
 std::string DeskWallpaperInUse()
 {
-    char path[MAX_PATH] = "";
-    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    return path;
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return Utf8(path);
 }
+
+const std::string DefaultFolder = Utf8(DefaultImageDir);
 
 TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
 {
     // The default folder does not exist here, so the run ends after reading.
-    DeleteTree(DefaultImageDir);
+    DeleteTree(DefaultFolder);
     RunAtLogon();
 
     std::string imageDir;
     DWORD type = 0;
     ASSERT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &imageDir, &type)) << "no ImageDir written back";
     EXPECT_EQ(type, (DWORD)REG_SZ);
-    EXPECT_EQ(imageDir, DefaultImageDir);
+    EXPECT_EQ(imageDir, DefaultFolder);
     const struct
     {
         const char *name;
@@ -65,13 +67,13 @@ TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
 
 TEST_F(WallpaperCycleTest, FreshProfileFirstRunShowsTheDefaultFolder)
 {
-    DeleteTree(DefaultImageDir);
-    ASSERT_TRUE(CreateDirectoryA(DefaultImageDir, NULL)) << "cannot make " << DefaultImageDir;
-    MakeEntries(DefaultImageDir, {"only.bmp"});
+    DeleteTree(DefaultFolder);
+    ASSERT_TRUE(CreateDirectoryW(DefaultImageDir, NULL)) << "cannot make " << DefaultFolder;
+    MakeEntries(DefaultFolder, {"only.bmp"});
     RunAtLogon();
-    DeleteTree(DefaultImageDir);
+    DeleteTree(DefaultFolder);
 
-    EXPECT_EQ(Wallpaper(), std::string(DefaultImageDir) + "only.bmp");
+    EXPECT_EQ(Wallpaper(), DefaultFolder + "only.bmp");
     // One entry goes in turn even in random mode: (0 + 1) mod 1.
     EXPECT_HISTORY(this, 0, 0, 1);
 }
@@ -100,6 +102,36 @@ TEST_F(WallpaperCycleTest, InTurnWalksForwardPastEveryUnusableEntry)
     RunAtLogon();
     EXPECT_EQ(ShownEntry(), names[4]) << "the subdirectory, the text and the unconvertible JPEG are passed over";
     EXPECT_HISTORY(this, 4, 3, 3);
+}
+
+// Names the ANSI code page cannot hold, a 259-character one among them: each
+// becomes the wallpaper under its true name, told to the desktop as it is.
+TEST_F(WallpaperCycleTest, NamesInAnyScriptBecomeTheWallpaperAsTheyAre)
+{
+    ASSERT_NE(GetACP(), (UINT)CP_UTF8) << "in a UTF-8 code page every name fits: this would show nothing";
+    // A file name holds at most 255 bytes on the Unix side of Wine, so the
+    // folder takes up the length.
+    std::string longest;
+    for (int i = 0; i < 60; ++i)
+        longest += "海";
+    longest += ".bmp";
+    std::string pictures = folder + "\\Фото 写真 ";
+    pictures += std::string(259 - Wide(pictures + "\\" + longest).size(), 'p');
+    ASSERT_TRUE(CreateDirectoryW(Wide(pictures).c_str(), NULL));
+    MakeEntries(pictures, {"Закат.bmp", "🌅.bmp", "Été-海.bmp", longest});
+    const std::vector<std::string> listing = ListingOrder(pictures);
+    ASSERT_EQ(listing.size(), 4u);
+    ASSERT_EQ(Wide(pictures + "\\" + longest).size(), 259u);
+    WriteStringValue(SettingsKeyPath, ImageDirValue, pictures);
+    WriteDwordValue(SettingsKeyPath, DoRandomSearchValue, 0);
+    WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 1);
+    StoreHistory(3, 2, 1);
+    for (size_t run = 0; run < listing.size(); ++run)
+    {
+        RunAtLogon();
+        EXPECT_EQ(Wallpaper(), pictures + "\\" + listing[run]) << "run " << run;
+        EXPECT_EQ(DeskWallpaperInUse(), Wallpaper()) << "run " << run;
+    }
 }
 
 TEST_F(WallpaperCycleTest, InTurnWrapsAroundAndSurvivesAShrunkenFolder)
@@ -254,7 +286,8 @@ TEST_F(WallpaperCycleTest, ImmediateChangeDecidesWhetherTheDesktopIsTold)
     UseFolder(0);
     StoreHistory(1, 0, 0);
     const std::string before = folder + "\\" + listing[1];
-    ASSERT_TRUE(SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char *>(before.c_str()), 0));
+    std::wstring wideBefore = Wide(before);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wideBefore[0], 0));
 
     WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 0);
     RunAtLogon();
@@ -362,10 +395,10 @@ TEST_F(WallpaperCycleTest, EmptyOrOverlongImageDirChangesNothing)
 
     // 260 characters do not fit the reader: the default replaces them.
     WriteStringValue(SettingsKeyPath, ImageDirValue, "C:\\" + std::string(257, 'x'));
-    DeleteTree(DefaultImageDir);
+    DeleteTree(DefaultFolder);
     RunAtLogon();
     std::string stored;
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &stored));
-    EXPECT_EQ(stored, DefaultImageDir);
+    EXPECT_EQ(stored, DefaultFolder);
 }
 }

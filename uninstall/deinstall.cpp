@@ -2,6 +2,7 @@
 
 #include "farewell_dialog.h"
 #include "module_instance.h"
+#include "removal_path.h"
 #include "resource.h"
 #include "scheduled_removal.h"
 
@@ -9,8 +10,10 @@ extern "C" int CALLBACK DeinstallNT(HWND window, HINSTANCE, LPSTR commandLine, i
 {
     // The command line is the path of the file to remove, as it came: an
     // empty one makes the delayed move fail and leaves an empty entry.
-    ScheduleRemoval(commandLine != NULL ? commandLine : "", MoveFileExA);
+    wchar_t path[RemovalPathSize];
+    TakeRemovalPath(commandLine, path);
+    ScheduleRemoval(path, MoveFileExW);
     MessageBeep(MB_ICONEXCLAMATION);
     return static_cast<int>(
-        DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_FAREWELL), window, FarewellDialogProc, 0));
+        DialogBoxParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_FAREWELL), window, FarewellDialogProc, 0));
 }

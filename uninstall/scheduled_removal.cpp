@@ -8,16 +8,16 @@ namespace
 const size_t WininitPathSize = 1024;
 }
 
-void ScheduleRemoval(const char *path, DelayedMove move)
+void ScheduleRemoval(const wchar_t *path, DelayedMove move)
 {
     if (move(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT))
         return;
     // Systems that process WININIT.INI at start-up. Without a Windows folder
     // there is no such file to write: "\WININIT.INI" would land in the root
     // of whatever drive is current.
-    char wininit[WininitPathSize];
-    const UINT length = GetWindowsDirectoryA(wininit, sizeof(wininit));
-    if (length == 0 || length >= sizeof(wininit) || FAILED(StringCbCatA(wininit, sizeof(wininit), "\\WININIT.INI")))
+    wchar_t wininit[WininitPathSize];
+    const UINT length = GetWindowsDirectoryW(wininit, WininitPathSize);
+    if (length == 0 || length >= WininitPathSize || FAILED(StringCchCatW(wininit, WininitPathSize, L"\\WININIT.INI")))
         return;
-    WritePrivateProfileStringA(WininitSection, WininitDeleteKey, path, wininit);
+    WritePrivateProfileStringW(WininitSection, WininitDeleteKey, path, wininit);
 }

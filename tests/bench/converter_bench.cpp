@@ -35,7 +35,7 @@ PROCESS_MEMORY_COUNTERS Memory()
     return counters;
 }
 
-bool TimedConversion(ImageConverter convert, const char *source, const char *destination, double *milliseconds)
+bool TimedConversion(NarrowImageConverter convert, const char *source, const char *destination, double *milliseconds)
 {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -55,7 +55,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: converter_bench <warm-up.jpg> <picture.jpg> <out.bmp>\n");
         return 2;
     }
-    const ImageConverter convert = ShippedConvert();
+    const NarrowImageConverter convert = ShippedConvert();
     if (convert == NULL)
     {
         fprintf(stderr, "converter_bench: cannot load %s\n", ShippedConverter().c_str());

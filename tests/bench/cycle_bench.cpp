@@ -65,7 +65,7 @@ int main()
     ResetSettingsKey();
     const std::string folder = ScratchFolder("bench-100");
     for (int i = 0; i < 100; ++i)
-        WriteBitmapFile((folder + "\\picture" + std::to_string(i) + ".bmp").c_str(), 64, 48, RGB(i, 100, 200));
+        WriteBitmapFile(Wide(folder + "\\picture" + std::to_string(i) + ".bmp").c_str(), 64, 48, RGB(i, 100, 200));
     WriteStringValue(SettingsKeyPath, ImageDirValue, folder);
 
     printf("One wallpaper run over 100 bitmaps, median of %d runs:\n", Runs);

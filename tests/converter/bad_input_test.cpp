@@ -67,7 +67,7 @@ protected:
     }
 
     std::string folder;
-    ImageConverter convert = NULL;
+    NarrowImageConverter convert = NULL;
     std::vector<BYTE> good;
 };
 

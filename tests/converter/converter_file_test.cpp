@@ -6,15 +6,16 @@
 
 namespace
 {
-TEST(ConverterFile, IsA32BitDllWithExactlyTheOneExport)
+TEST(ConverterFile, IsA32BitDllWithExactlyTheNarrowAndTheWideExport)
 {
     const PeFile pe = ReadPeFile(ShippedConverter());
     ASSERT_TRUE(pe.valid) << "cannot read " << ShippedConverter();
     EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
     EXPECT_TRUE(pe.characteristics & IMAGE_FILE_DLL);
-    ASSERT_EQ(pe.exports.size(), 1u) << "exported by name: something more or less than the converter";
+    ASSERT_EQ(pe.exports.size(), 2u) << "exported by name: something more or less than the two conversions";
     EXPECT_EQ(pe.exports[0].name, "_Vistrane_convert@8");
-    EXPECT_EQ(pe.exportedFunctions, 1u) << "an export by ordinal only";
+    EXPECT_EQ(pe.exports[1].name, "_Vistrane_convertW@8");
+    EXPECT_EQ(pe.exportedFunctions, 2u) << "an export by ordinal only";
 }
 
 TEST(ConverterFile, ImportsOnlySystemDlls)
@@ -40,6 +41,7 @@ TEST(ConverterFile, GetProcAddressFindsTheLiteralName)
     const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
     ASSERT_TRUE(library != NULL) << "cannot load " << ShippedConverter();
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convert@8") != NULL);
+    EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convertW@8") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "Vistrane_convert") == NULL) << "the undecorated name is exported too";
     FreeLibrary(library);
 }

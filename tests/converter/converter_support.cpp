@@ -4,14 +4,14 @@
 
 #include "test_support.h"
 
-ImageConverter ShippedConvert()
+NarrowImageConverter ShippedConvert()
 {
-    static ImageConverter convert = NULL;
+    static NarrowImageConverter convert = NULL;
     if (convert == NULL)
     {
         const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (library != NULL)
-            convert = reinterpret_cast<ImageConverter>(
+            convert = reinterpret_cast<NarrowImageConverter>(
                 reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
     }
     return convert;

@@ -13,7 +13,7 @@
 
 // The shipped converter's export, loaded once by full path and never unloaded; NULL when the
 // library or the export cannot be found.
-ImageConverter ShippedConvert();
+NarrowImageConverter ShippedConvert();
 
 // The folder the corpus step filled: jpeg\NAME.jpg, reference\NAME.bmp and
 // other\ (pictures of other types named .jpg).

@@ -42,7 +42,7 @@ TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
     const std::string name = GetParam();
     const std::string source = CorpusJpeg(name);
     ASSERT_TRUE(FileExists(source)) << source << " is missing: the corpus step did not make it";
-    const ImageConverter convert = ShippedConvert();
+    const NarrowImageConverter convert = ShippedConvert();
     ASSERT_TRUE(convert != NULL) << "cannot load " << ShippedConverter();
 
     const std::string destination = *folder + "\\" + name + ".bmp";
@@ -54,8 +54,8 @@ TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
     ASSERT_EQ(ReadBitmap(CorpusReference(name), &reference), "") << "reference of " << name;
     ASSERT_EQ(converted.width, reference.width) << name;
     ASSERT_EQ(converted.height, reference.height) << name;
-    const SIZE loaded = LoadedBitmapSize(destination.c_str());
-    EXPECT_EQ(loaded.cx, reference.width) << name << ": LoadImageA refused or misread the bitmap";
+    const SIZE loaded = LoadedBitmapSize(Wide(destination).c_str());
+    EXPECT_EQ(loaded.cx, reference.width) << name << ": LoadImageW refused or misread the bitmap";
     EXPECT_EQ(loaded.cy, reference.height) << name;
 
     if (name == "cmyk" && RunningUnderWine())

@@ -11,8 +11,9 @@ TEST(DestinationFile, AnUnfinishedFileIsDeletedAndAFinishedOneKept)
 {
     const std::string folder = ScratchFolder("destination-file");
     const std::string path = folder + "\\out.bmp";
+    const std::wstring widePath = Wide(path); // the file keeps the pointer
     {
-        DestinationFile file(path.c_str());
+        DestinationFile file(widePath.c_str());
         ASSERT_TRUE(file.Create());
         ASSERT_TRUE(file.WriteAt(10, "abc", 3));
         EXPECT_TRUE(FileExists(path));
@@ -24,7 +25,7 @@ TEST(DestinationFile, AnUnfinishedFileIsDeletedAndAFinishedOneKept)
     EXPECT_FALSE(FileExists(path)) << "a file given up on stayed";
 
     {
-        DestinationFile file(path.c_str());
+        DestinationFile file(widePath.c_str());
         ASSERT_TRUE(file.Create());
         ASSERT_TRUE(file.WriteAt(3, "def", 3));
         ASSERT_TRUE(file.WriteAt(0, "abc", 3));
@@ -39,12 +40,13 @@ TEST(DestinationFile, AFileThatCannotBeCreatedDeletesNothing)
 {
     const std::string folder = ScratchFolder("destination-file");
     const std::string path = folder + "\\in-use.bmp";
+    const std::wstring widePath = Wide(path);
     ASSERT_TRUE(WriteTextFile(path, "in use"));
     // Held open without sharing, as a program showing it might.
     const HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     {
-        DestinationFile file(path.c_str());
+        DestinationFile file(widePath.c_str());
         EXPECT_FALSE(file.Create());
     }
     CloseHandle(holder);

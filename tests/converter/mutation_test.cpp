@@ -85,7 +85,7 @@ private:
 
 TEST(Mutation, DamagedFilesConvertProperlyOrFailCleanly)
 {
-    const ImageConverter convert = ShippedConvert();
+    const NarrowImageConverter convert = ShippedConvert();
     ASSERT_TRUE(convert != NULL) << "cannot load " << ShippedConverter();
     const std::string folder = ScratchFolder("mutation");
     const std::string source = folder + "\\mutant.jpg";
@@ -106,7 +106,7 @@ TEST(Mutation, DamagedFilesConvertProperlyOrFailCleanly)
             {
                 ++converted;
                 EXPECT_EQ(ConverterBitmapProblem(destination), "") << Seeds[s] << " mutant " << m;
-                EXPECT_GT(LoadedBitmapSize(destination.c_str()).cx, 0) << Seeds[s] << " mutant " << m;
+                EXPECT_GT(LoadedBitmapSize(Wide(destination).c_str()).cx, 0) << Seeds[s] << " mutant " << m;
             }
             else
             {

@@ -13,10 +13,18 @@
 #define RAISES_EXCEPTION 5
 #define DIVIDES_BY_ZERO 6
 #define LEAVES_MARKER 7
+#define WRITES_BITMAP_NARROW 8 // as a converter library without the wide export
 
 namespace
 {
-#if CONVERTER_KIND != WRITES_BITMAP
+// The destination as the narrow export gets it, in the code page.
+bool WriteBitmapInCodePage(const char *destination)
+{
+    wchar_t wide[MAX_PATH];
+    return MultiByteToWideChar(CP_ACP, 0, destination, -1, wide, MAX_PATH) > 0 && WriteBitmapFile(wide, 4, 3, RGB(200, 40, 10));
+}
+
+#if CONVERTER_KIND != WRITES_BITMAP && CONVERTER_KIND != WRITES_BITMAP_NARROW
 void WritePartialFile(const char *destination)
 {
     const HANDLE out = CreateFileA(destination, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -56,8 +64,8 @@ extern "C" int WINAPI Vistrane_convert(const char *source, const char *destinati
     // A source that does not exist would mean the run passed the wrong path.
     if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
         return 2;
-#if CONVERTER_KIND == WRITES_BITMAP
-    return WriteBitmapFile(destination, 4, 3, RGB(200, 40, 10)) ? 0 : 3;
+#if CONVERTER_KIND == WRITES_BITMAP || CONVERTER_KIND == WRITES_BITMAP_NARROW
+    return WriteBitmapInCodePage(destination) ? 0 : 3;
 #else
     WritePartialFile(destination);
 #endif
@@ -75,3 +83,12 @@ extern "C" int WINAPI Vistrane_convert(const char *source, const char *destinati
 #endif
     return 1;
 }
+
+#if CONVERTER_KIND == WRITES_BITMAP
+extern "C" int WINAPI Vistrane_convertW(const wchar_t *source, const wchar_t *destination)
+{
+    if (GetFileAttributesW(source) == INVALID_FILE_ATTRIBUTES)
+        return 2;
+    return WriteBitmapFile(destination, 4, 3, RGB(200, 40, 10)) ? 0 : 3;
+}
+#endif

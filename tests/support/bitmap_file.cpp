@@ -1,6 +1,6 @@
 #include "bitmap_file.h"
 
-bool WriteBitmapFile(const char *path, int width, int height, COLORREF color)
+bool WriteBitmapFile(const wchar_t *path, int width, int height, COLORREF color)
 {
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     BITMAPFILEHEADER file = {};
@@ -16,7 +16,7 @@ bool WriteBitmapFile(const char *path, int width, int height, COLORREF color)
     file.bfOffBits = sizeof(file) + sizeof(info);
     file.bfSize = file.bfOffBits + info.biSizeImage;
 
-    const HANDLE out = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    const HANDLE out = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (out == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -34,11 +34,11 @@ bool WriteBitmapFile(const char *path, int width, int height, COLORREF color)
     return ok;
 }
 
-SIZE LoadedBitmapSize(const char *path)
+SIZE LoadedBitmapSize(const wchar_t *path)
 {
     SIZE size = {0, 0};
     const HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        static_cast<HBITMAP>(LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     BITMAP info;
     if (bitmap != NULL && GetObjectA(bitmap, sizeof(info), &info))
     {

@@ -4,8 +4,13 @@
 
 ImageConverter LoadTestConverter(const char *kind)
 {
-    const HMODULE library = LoadLibraryExA(TestConverter(kind).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ImageConverter convert = {NULL, NULL};
+    const HMODULE library = LoadLibraryExW(Wide(TestConverter(kind)).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (library == NULL)
-        return NULL;
-    return reinterpret_cast<ImageConverter>(reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+        return convert;
+    convert.wide = reinterpret_cast<WideImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterWideExport)));
+    convert.narrow = reinterpret_cast<NarrowImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+    return convert;
 }

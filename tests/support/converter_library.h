@@ -5,6 +5,6 @@
 
 #include "image_converter.h"
 
-// The converter export of the test converter of that kind, loaded by full
-// path and never unloaded; NULL when it cannot be loaded.
+// The conversions the test converter of that kind exports, loaded by full
+// path and never unloaded; both NULL when it cannot be loaded.
 ImageConverter LoadTestConverter(const char *kind);

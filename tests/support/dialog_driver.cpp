@@ -45,7 +45,8 @@ INT_PTR RunDialog(int id, DLGPROC procedure, DialogScript script, void *context)
     PendingScript = script;
     PendingContext = context;
     const UINT_PTR timer = SetTimer(NULL, 0, 10, RunPendingScript);
-    const INT_PTR result = DialogBoxParamA(AppletModule(), MAKEINTRESOURCEA(id), NULL, procedure, 0);
+    // Wide, as the Control Panel entry shows it.
+    const INT_PTR result = DialogBoxParamW(AppletModule(), MAKEINTRESOURCEW(id), NULL, procedure, 0);
     if (PendingScript != NULL)
         KillTimer(NULL, timer);
     PendingScript = NULL;
@@ -70,9 +71,9 @@ void PostCloseBox(HWND dialog)
 
 std::string ControlText(HWND dialog, int controlId)
 {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, controlId, text, sizeof(text));
-    return text;
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(dialog, controlId, text, 1024);
+    return Utf8(text);
 }
 
 RECT DialogUnitsToPixels(HWND dialog, const RECT &units)
@@ -106,20 +107,15 @@ HWND WaitForDialog(const char *caption)
 
 HDROP MakeDrop(const std::vector<std::string> &paths)
 {
-    SIZE_T size = sizeof(DROPFILES) + 1;
+    std::wstring list;
     for (size_t i = 0; i < paths.size(); ++i)
-        size += paths[i].size() + 1;
-    const HGLOBAL memory = GlobalAlloc(GHND, size);
+        list += Wide(paths[i]) + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
     DROPFILES *drop = static_cast<DROPFILES *>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char *names = reinterpret_cast<char *>(drop + 1);
-    for (size_t i = 0; i < paths.size(); ++i)
-    {
-        CopyMemory(names, paths[i].c_str(), paths[i].size() + 1);
-        names += paths[i].size() + 1;
-    }
-    *names = '\0';
+    drop->fWide = TRUE;
+    CopyMemory(drop + 1, list.data(), list.size() * sizeof(wchar_t));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }

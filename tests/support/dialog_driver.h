@@ -15,7 +15,7 @@ typedef void (*DialogScript)(HWND dialog, void *context);
 // Shows dialog template id from the applet modally with procedure, and once
 // it is up calls script(dialog, context) on the dialog's own thread. The script
 // ends it by pressing a button (or leaves that to a posted key). Returns what
-// DialogBoxParamA returned.
+// DialogBoxParamW returned.
 INT_PTR RunDialog(int id, DLGPROC procedure, DialogScript script, void *context);
 
 // A click on the control, as the mouse would make it.
@@ -38,5 +38,6 @@ RECT PlaceInDialog(HWND dialog, HWND control);
 // appeared within 30 seconds.
 HWND WaitForDialog(const char *caption);
 
-// A drop handle of the kind Explorer passes with WM_DROPFILES, holding paths.
+// A drop handle of the kind Explorer passes with WM_DROPFILES, holding paths
+// as wide text.
 HDROP MakeDrop(const std::vector<std::string> &paths);

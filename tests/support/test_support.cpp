@@ -18,6 +18,11 @@ HKEY OpenForTest(const char *keyPath)
     return key;
 }
 
+std::string Utf8Folder(UINT length, const wchar_t *folder)
+{
+    return length != 0 && length < MAX_PATH ? Utf8(folder) : std::string();
+}
+
 bool EndsWith(const std::string &text, const char *suffix)
 {
     const size_t length = strlen(suffix);
@@ -27,11 +32,29 @@ bool EndsWith(const std::string &text, const char *suffix)
 }
 }
 
+std::wstring Wide(const std::string &text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                           static_cast<int>(wide.size()));
+    wide.resize(length);
+    return wide;
+}
+
+std::string Utf8(const std::wstring &text)
+{
+    std::string narrow(text.size() * 3, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &narrow[0],
+                                           static_cast<int>(narrow.size()), NULL, NULL);
+    narrow.resize(length);
+    return narrow;
+}
+
 std::string ProgramFolder()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string folder(path, length);
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::string folder = Utf8(std::wstring(path, length));
     return folder.substr(0, folder.rfind('\\'));
 }
 
@@ -78,18 +101,22 @@ bool ReadDwordValue(const char *keyPath, const char *name, DWORD *value, DWORD *
 
 bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type, HKEY root)
 {
-    char text[2048];
+    wchar_t text[2048];
     DWORD size = sizeof(text);
-    if (SHGetValueA(root, keyPath, name, type, text, &size) != ERROR_SUCCESS)
+    if (SHGetValueW(root, Wide(keyPath).c_str(), Wide(name).c_str(), type, text, &size) != ERROR_SUCCESS)
         return false;
-    value->assign(text, size > 0 && text[size - 1] == '\0' ? size - 1 : size);
+    size_t length = size / sizeof(wchar_t);
+    if (length > 0 && text[length - 1] == L'\0')
+        --length;
+    *value = Utf8(std::wstring(text, length));
     return true;
 }
 
 void WriteRawValue(const char *keyPath, const char *name, DWORD type, const void *data, DWORD size)
 {
     const HKEY key = OpenForTest(keyPath);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
+    // The bytes as given: the narrow call would take text as the code page's.
+    RegSetValueExW(key, Wide(name).c_str(), 0, type, static_cast<const BYTE *>(data), size);
     RegCloseKey(key);
 }
 
@@ -100,7 +127,8 @@ void WriteDwordValue(const char *keyPath, const char *name, DWORD value)
 
 void WriteStringValue(const char *keyPath, const char *name, const std::string &value)
 {
-    WriteRawValue(keyPath, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    const std::wstring wide = Wide(value);
+    WriteRawValue(keyPath, name, REG_SZ, wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 std::string Wallpaper()
@@ -112,56 +140,56 @@ std::string Wallpaper()
 
 std::string ScratchFolder(const char *name)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "vistrane-tests";
-    CreateDirectoryA(root.c_str(), NULL);
+    wchar_t temp[MAX_PATH];
+    const std::string root = Utf8Folder(GetTempPathW(MAX_PATH, temp), temp) + "vistrane-tests";
+    CreateDirectoryW(Wide(root).c_str(), NULL);
     const std::string folder = root + "\\" + name;
     DeleteTree(folder);
-    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryW(Wide(folder).c_str(), NULL);
     return folder;
 }
 
 void DeleteTree(const std::string &path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
     {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(wide.c_str());
         return;
     }
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW((wide + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE)
     {
         do
         {
-            const std::string name = entry.cFileName;
-            if (name != "." && name != "..")
-                DeleteTree(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..")
+                DeleteTree(path + "\\" + Utf8(name));
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(wide.c_str());
 }
 
 bool FileExists(const std::string &path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool CopyOneFile(const std::string &from, const std::string &to)
 {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
 }
 
 std::vector<BYTE> ReadBytes(const std::string &path)
 {
     std::vector<BYTE> bytes;
-    const HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    const HANDLE in = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (in == INVALID_HANDLE_VALUE)
         return bytes;
     const DWORD size = GetFileSize(in, NULL);
@@ -178,7 +206,7 @@ std::vector<BYTE> ReadBytes(const std::string &path)
 
 bool WriteTextFile(const std::string &path, const char *text)
 {
-    const HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    const HANDLE out = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (out == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -193,9 +221,9 @@ void MakeEntries(const std::string &folder, const std::vector<std::string> &name
     {
         const std::string path = folder + "\\" + names[i];
         if (EndsWith(names[i], "\\"))
-            CreateDirectoryA(path.c_str(), NULL);
+            CreateDirectoryW(Wide(path).c_str(), NULL);
         else if (EndsWith(names[i], ".bmp"))
-            WriteBitmapFile(path.c_str(), 2, 2, RGB(10 * i, 20, 30));
+            WriteBitmapFile(Wide(path).c_str(), 2, 2, RGB(10 * i, 20, 30));
         else
             WriteTextFile(path, "not a picture");
     }
@@ -204,15 +232,15 @@ void MakeEntries(const std::string &folder, const std::vector<std::string> &name
 std::vector<std::string> ListingOrder(const std::string &folder)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(Wide(folder + "\\*.*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do
     {
-        if (entry.cFileName[0] != '.')
-            names.push_back(entry.cFileName);
-    } while (FindNextFileA(search, &entry));
+        if (entry.cFileName[0] != L'.')
+            names.push_back(Utf8(entry.cFileName));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     return names;
 }
@@ -255,30 +283,28 @@ std::vector<std::string> MakeEntriesListedInOrder(const std::string &folder, con
 
 std::string WindowsFolder()
 {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
+    wchar_t folder[MAX_PATH];
+    return Utf8Folder(GetWindowsDirectoryW(folder, MAX_PATH), folder);
 }
 
 std::string SystemFolder()
 {
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
+    wchar_t folder[MAX_PATH];
+    return Utf8Folder(GetSystemDirectoryW(folder, MAX_PATH), folder);
 }
 
 std::string LocalAppDataFolder()
 {
-    char folder[MAX_PATH] = "";
-    SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
-    return folder;
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetFolderPathW(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
+    return Utf8(folder);
 }
 
 std::string ProgramFilesFolder()
 {
-    char folder[MAX_PATH] = "";
-    SHGetFolderPathA(NULL, CSIDL_PROGRAM_FILES, NULL, SHGFP_TYPE_CURRENT, folder);
-    return folder;
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetFolderPathW(NULL, CSIDL_PROGRAM_FILES, NULL, SHGFP_TYPE_CURRENT, folder);
+    return Utf8(folder);
 }
 
 int CountProcessHandles()
@@ -325,12 +351,13 @@ namespace
 {
 HANDLE Start(const std::string &commandLine, const char *folder)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder, &startup, &process))
+    std::wstring line = Wide(commandLine);
+    const std::wstring in = folder != NULL ? Wide(folder) : std::wstring();
+    if (!CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder != NULL ? in.c_str() : NULL, &startup,
+                        &process))
         return NULL;
     CloseHandle(process.hThread);
     return process.hProcess;

@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+// The tests' texts are UTF-8, so a name in any script can be written in a
+// test's source; the system's are UTF-16. Every helper below takes and gives
+// UTF-8 and calls the wide functions.
+std::wstring Wide(const std::string &text);
+std::string Utf8(const std::wstring &text);
+
 // The folder of the running test program, without a trailing backslash.
 std::string ProgramFolder();
 // The build's tests folder, where the test programs and converters are.
@@ -27,6 +33,7 @@ void ResetDesktopValues();
 bool ReadDwordValue(const char *keyPath, const char *name, DWORD *value, DWORD *type = NULL);
 bool ReadStringValue(const char *keyPath, const char *name, std::string *value, DWORD *type = NULL,
                      HKEY root = HKEY_CURRENT_USER);
+// Stores exactly size bytes of data: text as UTF-16.
 void WriteRawValue(const char *keyPath, const char *name, DWORD type, const void *data, DWORD size);
 void WriteDwordValue(const char *keyPath, const char *name, DWORD value);
 void WriteStringValue(const char *keyPath, const char *name, const std::string &value);
