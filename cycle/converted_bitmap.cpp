@@ -4,20 +4,23 @@
 #include <strsafe.h>
 
 #include "join_path.h"
+#include "pending_bitmap.h"
 
 namespace
 {
-// Creating the pending file is the one test that tells whether this user may
-// write into the folder: permissions, a read-only medium, or something already
-// in the file's place.
+// Making this run's own file is the one test that tells whether this user may
+// write into the folder: permissions, a read-only medium. The file is gone
+// again once closed, and no file another run may be using is ever opened.
 bool TryFolder(const wchar_t *folder, wchar_t (&pending)[MAX_PATH], wchar_t (&converted)[MAX_PATH])
 {
-    if (!JoinPath(pending, folder, PendingBitmapName) || !JoinPath(converted, folder, ConvertedBitmapName))
+    if (!PendingBitmapPath(folder, pending) || !JoinPath(converted, folder, ConvertedBitmapName))
         return false;
-    const HANDLE file = CreateFileW(pending, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    const HANDLE file = CreateFileW(pending, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
+    RemoveStalePendingBitmaps(folder);
     return true;
 }
 
@@ -49,7 +52,11 @@ bool ConvertJpeg(wchar_t (&path)[MAX_PATH], const ImageConverter &convert)
     if (!PrepareBitmapPaths(pending, converted))
         return false;
 
-    if (!RunImageConverter(convert, path, pending) || !MoveFileExW(pending, converted, MOVEFILE_REPLACE_EXISTING))
+    // A rename within one folder: readers see the old file or the new one,
+    // never a part of either, and the new one is on the disk before the
+    // desktop is pointed at it.
+    if (!RunImageConverter(convert, path, pending) ||
+        !MoveFileExW(pending, converted, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         DeleteFileW(pending);
         return false;

@@ -7,6 +7,7 @@
 #include "bitmap_file.h"
 #include "converted_bitmap.h"
 #include "converter_library.h"
+#include "pending_bitmap.h"
 #include "prepare_image.h"
 #include "test_support.h"
 
@@ -18,7 +19,7 @@ protected:
     void SetUp() override
     {
         windowsBitmap = WindowsFolder() + "\\vistrane.bmp";
-        windowsPending = WindowsFolder() + "\\vistrane.new.bmp";
+        windowsPending = Pending(WindowsFolder());
         userFolder = LocalAppDataFolder() + "\\Vistrane";
         ASSERT_NE(LocalAppDataFolder(), "") << "no local application data folder";
         Clean();
@@ -44,6 +45,13 @@ protected:
         EXPECT_TRUE(convert.wide != NULL || convert.narrow != NULL) << kind << " did not load";
         return ConvertJpeg(path, convert);
     }
+    // This thread's temporary file in folder: a run's own.
+    static std::string Pending(const std::string &folder)
+    {
+        wchar_t pending[MAX_PATH] = L"";
+        EXPECT_TRUE(PendingBitmapPath(Wide(folder).c_str(), pending));
+        return Utf8(pending);
+    }
     // The loaded size of the bitmap at a UTF-8 path.
     static SIZE Loaded(const std::string &bitmap) { return LoadedBitmapSize(Wide(bitmap).c_str()); }
 
@@ -60,7 +68,7 @@ TEST_F(ConvertedBitmapTest, SuccessReplacesTheBitmapInTheWindowsFolder)
     const SIZE size = Loaded(windowsBitmap);
     EXPECT_EQ(size.cx, 4) << "the converter's 4 x 3 bitmap must have replaced the old 1 x 1";
     EXPECT_EQ(size.cy, 3);
-    EXPECT_FALSE(FileExists(windowsPending)) << "the pending bitmap was left behind";
+    EXPECT_FALSE(FileExists(windowsPending)) << "the temporary file was left behind";
 }
 
 TEST_F(ConvertedBitmapTest, FailureKeepsThePreviousBitmap)
@@ -79,15 +87,15 @@ TEST_F(ConvertedBitmapTest, FailureKeepsThePreviousBitmap)
 
 TEST_F(ConvertedBitmapTest, UnwritableWindowsFolderFallsBackToTheUsersFolder)
 {
-    // Wine does not enforce permissions; a folder in the pending file's place
-    // makes the Windows folder just as unusable.
+    // Wine does not enforce permissions; a folder in the place of this run's
+    // temporary file makes the Windows folder just as unusable.
     ASSERT_TRUE(CreateDirectoryA(windowsPending.c_str(), NULL));
     wchar_t path[MAX_PATH];
     ASSERT_TRUE(Convert("writes-bitmap", path));
     const std::string userBitmap = userFolder + "\\vistrane.bmp";
     EXPECT_EQ(Utf8(path), userBitmap);
     EXPECT_EQ(Loaded(userBitmap).cx, 4);
-    EXPECT_FALSE(FileExists(userFolder + "\\vistrane.new.bmp"));
+    EXPECT_FALSE(FileExists(Pending(userFolder)));
     EXPECT_FALSE(FileExists(windowsBitmap));
 
     // A second conversion replaces it there as well.
@@ -139,6 +147,42 @@ TEST_F(ConvertedBitmapTest, NarrowOnlyConverterTakesWhatTheCodePageHolds)
     EXPECT_FALSE(FileExists(windowsPending));
     ASSERT_TRUE(Convert("writes-bitmap", path)) << "the wide export takes any name";
     EXPECT_EQ(Utf8(path), windowsBitmap);
+}
+
+// A run that died mid-conversion left its temporary file: a later run removes
+// it once it is stale, and nothing else.
+TEST_F(ConvertedBitmapTest, StaleTemporaryFilesOfDeadRunsAreRemoved)
+{
+    const std::string windows = WindowsFolder() + "\\";
+    const std::string stale = windows + "vistrane.0000beef-00000abc.tmp";
+    const std::string fresh = windows + "vistrane.0000beef-00000abd.tmp";
+    const std::string others[] = {windows + "vistrane.0000beeg-00000abc.tmp", windows + "vistrane.beef-abc.tmp",
+                                  windows + "vistrane.0000beef-00000abc.tmp.txt"};
+    FILETIME now, old;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG past = ((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime) -
+                           PendingBitmapStaleAfter - 10000000;
+    old.dwLowDateTime = static_cast<DWORD>(past);
+    old.dwHighDateTime = static_cast<DWORD>(past >> 32);
+    for (const std::string &name : {stale, fresh, others[0], others[1], others[2]})
+    {
+        ASSERT_TRUE(WriteTextFile(name, "BMhalf"));
+        if (name == fresh)
+            continue;
+        const HANDLE file = CreateFileW(Wide(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_TRUE(SetFileTime(file, &old, &old, &old));
+        CloseHandle(file);
+    }
+    wchar_t path[MAX_PATH];
+    ASSERT_TRUE(Convert("writes-bitmap", path));
+    EXPECT_FALSE(FileExists(stale)) << "a dead run's temporary file stayed";
+    EXPECT_TRUE(FileExists(fresh)) << "a temporary file another run may still be writing was removed";
+    for (const std::string &other : others)
+    {
+        EXPECT_TRUE(FileExists(other)) << other << " is not a temporary file of ours";
+        DeleteTree(other);
+    }
+    DeleteTree(fresh);
 }
 
 TEST_F(ConvertedBitmapTest, NoWritablePlaceMeansNoConversion)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bitmap_file.h"
+#include "pending_bitmap.h"
 #include "settings_fixture.h"
 
 namespace
@@ -112,7 +113,9 @@ TEST_F(LogonRunTest, AFailingConverterMakesTheRunMoveOnToTheNextPicture)
         EXPECT_EQ(ShownEntry(), names[1]) << failing[i] << ": the same run must go on to the bitmap";
         EXPECT_HISTORY(this, 1, 0, 0);
         EXPECT_EQ(LoadedBitmapSize(Wide(previous).c_str()).cx, 1) << failing[i] << " cost the previous converted bitmap";
-        EXPECT_FALSE(FileExists(WindowsFolder() + "\\vistrane.new.bmp")) << failing[i];
+        wchar_t pending[MAX_PATH];
+        ASSERT_TRUE(PendingBitmapPath(Wide(WindowsFolder()).c_str(), pending));
+        EXPECT_FALSE(FileExists(Utf8(pending))) << failing[i] << " left the run's temporary file";
     }
 }
 

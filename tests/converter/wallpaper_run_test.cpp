@@ -67,3 +67,74 @@ TEST_F(WallpaperRunTest, AFolderOfJpegsBecomesTheWallpaperPictureByPicture)
 }
 }
 
+namespace
+{
+// What a reader finds wrong with the bitmap at this moment: "" when it is
+// whole, or missing. It is read as the desktop would, sharing everything, so
+// the watch itself never stops a run from replacing it.
+std::string BitmapNowProblem(const std::string &path)
+{
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? "" : "cannot be opened";
+    BITMAPFILEHEADER header = {};
+    DWORD read = 0;
+    const DWORD size = GetFileSize(file, NULL);
+    const BOOL readHeader = ReadFile(file, &header, sizeof(header), &read, NULL);
+    CloseHandle(file);
+    if (!readHeader || read != sizeof(header) || header.bfType != 0x4D42 || header.bfSize != size)
+        return "a file of " + std::to_string(size) + " bytes whose header says " + std::to_string(header.bfSize);
+    return "";
+}
+
+// Runs overlap on a real PC: the logon run and "Change now", two sessions of
+// one user. Eight at once, round after round, over large JPEGs (one turned),
+// a truncated one and two bitmaps.
+TEST_F(WallpaperRunTest, OverlappingRunsNeverShowAnEmptyOrPartialBitmap)
+{
+    const char *const corpus[] = {"orientation-6-bands", "bands-420", "progressive-420"};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(CopyOneFile(CorpusJpeg(corpus[i]), folder + "\\" + corpus[i] + ".jpg")) << corpus[i];
+    // The first half of a picture, as an interrupted download leaves it.
+    ASSERT_TRUE(CopyOneFile(CorpusJpeg("bands-420"), folder + "\\cut.jpg"));
+    const HANDLE cut = CreateFileW(Wide(folder + "\\cut.jpg").c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(cut, INVALID_HANDLE_VALUE);
+    SetFilePointer(cut, GetFileSize(cut, NULL) / 2, NULL, FILE_BEGIN);
+    SetEndOfFile(cut);
+    CloseHandle(cut);
+    MakeEntries(folder, {"a.bmp", "b.bmp"});
+    installed = ScratchFolder("overlapping-install");
+    const std::string applet = installed + "\\Vistrane.cpl";
+    ASSERT_TRUE(CopyOneFile(ShippedApplet(), applet));
+    ASSERT_TRUE(CopyOneFile(ShippedConverter(), installed + "\\Vistrane-jpeg.dll"));
+    UseFolder(1);
+
+    const std::string bitmap = WindowsFolder() + "\\vistrane.bmp";
+    DeleteTree(bitmap);
+    const int Rounds = 3, Runs = 8;
+    for (int round = 0; round < Rounds; ++round)
+    {
+        HANDLE runs[Runs];
+        for (int run = 0; run < Runs; ++run)
+            ASSERT_NE(runs[run] = StartProgram("rundll32.exe \"" + applet + "\",AfterLogon"), (HANDLE)NULL);
+        std::string problem;
+        do
+            problem = BitmapNowProblem(bitmap);
+        while (problem.empty() && WaitForMultipleObjects(Runs, runs, TRUE, 0) == WAIT_TIMEOUT);
+        WaitForMultipleObjects(Runs, runs, TRUE, INFINITE);
+        for (int run = 0; run < Runs; ++run)
+            CloseHandle(runs[run]);
+        ASSERT_EQ(problem, "") << "round " << round << ": the desktop's bitmap while runs overlapped";
+        const std::string shown = Wallpaper();
+        if (shown == bitmap)
+            EXPECT_EQ(ConverterBitmapProblem(bitmap), "") << "round " << round;
+        else
+            EXPECT_EQ(shown.compare(0, folder.size(), folder), 0) << "round " << round << ": " << shown;
+    }
+    EXPECT_TRUE(FileExists(bitmap)) << "no JPEG was converted in " << Rounds << " rounds";
+    const std::vector<std::string> left = ListingOrder(WindowsFolder());
+    for (const std::string &name : left)
+        EXPECT_FALSE(name.compare(0, 9, "vistrane.") == 0 && name != "vistrane.bmp") << name << " was left behind";
+}
+}
