@@ -6,10 +6,10 @@
 // the decoders themselves do.
 #include "jpeg_layout.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <memory>
-#include <new>
 
 #include "byte_reader.h"
 #include "exif_orientation.h"
@@ -23,6 +23,11 @@ const uint8_t App1 = 0xE1;
 const uint8_t Temporary = 0x01;
 const size_t ExifPrefixBytes = 6;
 const size_t MaxSegmentPayload = 65533;
+
+struct FreeMemory
+{
+    void operator()(uint8_t *memory) const { free(memory); }
+};
 
 bool IsRestart(uint8_t code)
 {
@@ -121,8 +126,8 @@ JpegCheck MarkerWalk::ReadApp1(size_t payload)
     // speaks for the picture.
     sawExif = true;
     // Off the stack, which the wallpaper run shares with the system's
-    // decoder; the nothrow form, since nothing here may throw.
-    const std::unique_ptr<uint8_t[]> segment(new (std::nothrow) uint8_t[MaxSegmentPayload]);
+    // decoder, and from malloc: operator new would throw when memory is short.
+    const std::unique_ptr<uint8_t, FreeMemory> segment(static_cast<uint8_t *>(malloc(MaxSegmentPayload)));
     if (!segment)
         return JpegUnreadable;
     memcpy(segment.get(), prefix, sizeof(prefix));
