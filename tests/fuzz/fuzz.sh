@@ -17,7 +17,7 @@ run) seconds=${FUZZ_SECONDS:-180} ;;
 check) seconds=${FUZZ_SECONDS:-25} ;;
 *) echo "usage: fuzz.sh run | check" >&2; exit 2 ;;
 esac
-build=$(realpath -m "${BUILD_DIR:-build}")/fuzz
+build=$(realpath -m "${BUILD_DIR:-$here/../../build}")/fuzz
 
 "$here/../../scripts/install-deps.sh" fuzz
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE= >/dev/null
