@@ -5,7 +5,7 @@ export BUILD_DIR
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-i686-mingw.cmake
 
-.PHONY: all deps build test demo bench screenshots clean
+.PHONY: all deps build test demo bench screenshots fuzz clean
 
 all: build
 
@@ -19,6 +19,7 @@ build: deps
 
 test: build
 	scripts/run-tests.sh
+	tests/fuzz/fuzz.sh check
 
 demo: build
 	scripts/demo.sh
@@ -28,6 +29,10 @@ bench: build
 
 screenshots: build
 	scripts/screenshots.sh
+
+# The parsers' fuzzers, natively: FUZZ_SECONDS each (default 180).
+fuzz:
+	tests/fuzz/fuzz.sh run
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -8,45 +8,45 @@
 
 namespace
 {
-const BYTE ExifSignature[6] = {'E', 'x', 'i', 'f', 0, 0};
-const WORD OrientationTag = 0x0112;
-const WORD ShortType = 3;
+const uint8_t ExifSignature[6] = {'E', 'x', 'i', 'f', 0, 0};
+const uint16_t OrientationTag = 0x0112;
+const uint16_t ShortType = 3;
 const size_t DirectoryEntryBytes = 12;
 
 class TiffData
 {
 public:
-    TiffData(const BYTE *data, size_t size, bool bigEndian) : data(data), size(size), bigEndian(bigEndian) {}
+    TiffData(const uint8_t *data, size_t size, bool bigEndian) : data(data), size(size), bigEndian(bigEndian) {}
 
-    bool Word(size_t offset, WORD *value) const
+    bool Word(size_t offset, uint16_t *value) const
     {
         if (offset > size || size - offset < 2)
             return false;
-        const BYTE *p = data + offset;
-        *value = bigEndian ? static_cast<WORD>(p[0] << 8 | p[1]) : static_cast<WORD>(p[1] << 8 | p[0]);
+        const uint8_t *p = data + offset;
+        *value = bigEndian ? static_cast<uint16_t>(p[0] << 8 | p[1]) : static_cast<uint16_t>(p[1] << 8 | p[0]);
         return true;
     }
-    bool Long(size_t offset, DWORD *value) const
+    bool Long(size_t offset, uint32_t *value) const
     {
         if (offset > size || size - offset < 4)
             return false;
-        const BYTE *p = data + offset;
-        *value = bigEndian ? static_cast<DWORD>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]
-                           : static_cast<DWORD>(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
+        const uint8_t *p = data + offset;
+        *value = bigEndian ? static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]
+                           : static_cast<uint32_t>(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
         return true;
     }
     size_t Size() const { return size; }
 
 private:
-    const BYTE *data;
+    const uint8_t *data;
     size_t size;
     bool bigEndian;
 };
 
 int OrientationEntry(const TiffData &tiff, size_t entry)
 {
-    WORD type = 0, value = 0;
-    DWORD count = 0;
+    uint16_t type = 0, value = 0;
+    uint32_t count = 0;
     // A SHORT with a count of 1 sits in the first two bytes of the value field.
     if (!tiff.Word(entry + 2, &type) || !tiff.Long(entry + 4, &count) || !tiff.Word(entry + 8, &value))
         return UprightOrientation;
@@ -56,16 +56,16 @@ int OrientationEntry(const TiffData &tiff, size_t entry)
 }
 }
 
-bool IsExifSegment(const BYTE *payload, size_t size)
+bool IsExifSegment(const uint8_t *payload, size_t size)
 {
     return size >= sizeof(ExifSignature) && memcmp(payload, ExifSignature, sizeof(ExifSignature)) == 0;
 }
 
-int ExifOrientation(const BYTE *payload, size_t size)
+int ExifOrientation(const uint8_t *payload, size_t size)
 {
     if (!IsExifSegment(payload, size))
         return UprightOrientation;
-    const BYTE *header = payload + sizeof(ExifSignature);
+    const uint8_t *header = payload + sizeof(ExifSignature);
     const size_t tiffSize = size - sizeof(ExifSignature);
     if (tiffSize < 8)
         return UprightOrientation;
@@ -78,8 +78,8 @@ int ExifOrientation(const BYTE *payload, size_t size)
         return UprightOrientation;
     const TiffData tiff(header, tiffSize, bigEndian);
 
-    WORD magic = 0, entries = 0;
-    DWORD directory = 0;
+    uint16_t magic = 0, entries = 0;
+    uint32_t directory = 0;
     if (!tiff.Word(2, &magic) || magic != 42 || !tiff.Long(4, &directory) || !tiff.Word(directory, &entries))
         return UprightOrientation;
     // A directory that claims more entries than the segment holds is damaged;
@@ -87,10 +87,10 @@ int ExifOrientation(const BYTE *payload, size_t size)
     const size_t first = static_cast<size_t>(directory) + 2;
     if ((tiff.Size() - first) / DirectoryEntryBytes < entries)
         return UprightOrientation;
-    for (WORD i = 0; i < entries; ++i)
+    for (uint16_t i = 0; i < entries; ++i)
     {
         const size_t entry = first + i * DirectoryEntryBytes;
-        WORD tag = 0;
+        uint16_t tag = 0;
         if (!tiff.Word(entry, &tag))
             return UprightOrientation;
         if (tag == OrientationTag)

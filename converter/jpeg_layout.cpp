@@ -6,30 +6,37 @@
 // the decoders themselves do.
 #include "jpeg_layout.h"
 
+#include <stdlib.h>
 #include <string.h>
 
+#include <memory>
+
+#include "byte_reader.h"
 #include "exif_orientation.h"
-#include "heap_buffer.h"
-#include "stream_reader.h"
 
 namespace
 {
-const BYTE StartOfImage = 0xD8;
-const BYTE EndOfImage = 0xD9;
-const BYTE StartOfScan = 0xDA;
-const BYTE App1 = 0xE1;
-const BYTE Temporary = 0x01;
+const uint8_t StartOfImage = 0xD8;
+const uint8_t EndOfImage = 0xD9;
+const uint8_t StartOfScan = 0xDA;
+const uint8_t App1 = 0xE1;
+const uint8_t Temporary = 0x01;
 const size_t ExifPrefixBytes = 6;
 const size_t MaxSegmentPayload = 65533;
 
-bool IsRestart(BYTE code)
+struct FreeMemory
+{
+    void operator()(uint8_t *memory) const { free(memory); }
+};
+
+bool IsRestart(uint8_t code)
 {
     return code >= 0xD0 && code <= 0xD7;
 }
 
 // The frame headers: 0xC0 to 0xCF except the Huffman table (C4), the
 // reserved JPG extension (C8) and the arithmetic conditioning (CC) markers.
-bool IsFrameHeader(BYTE code)
+bool IsFrameHeader(uint8_t code)
 {
     return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
 }
@@ -37,8 +44,8 @@ bool IsFrameHeader(BYTE code)
 class MarkerWalk
 {
 public:
-    explicit MarkerWalk(IStream *stream)
-        : reader(stream), width(0), height(0), orientation(UprightOrientation), sawExif(false)
+    explicit MarkerWalk(ByteSource &source)
+        : reader(source), width(0), height(0), orientation(UprightOrientation), sawExif(false)
     {
     }
 
@@ -47,23 +54,23 @@ public:
 private:
     // The code of the marker after the 0xFF just read, fill bytes skipped.
     // Zero when the 0xFF was a stuffed data byte rather than a marker.
-    bool CodeAfterFF(BYTE *code);
-    bool NextMarker(BYTE *code);
-    bool EndOfScan(BYTE *code);
-    JpegCheck Segment(BYTE code, bool *sawFrame);
+    bool CodeAfterFF(uint8_t *code);
+    bool NextMarker(uint8_t *code);
+    bool EndOfScan(uint8_t *code);
+    JpegCheck Segment(uint8_t code, bool *sawFrame);
     JpegCheck ReadFrameHeader(size_t payload);
     JpegCheck ReadApp1(size_t payload);
     // End of stream, or a read error.
     JpegCheck Ended() const { return reader.Failed() ? JpegUnreadable : JpegTruncated; }
 
-    StreamReader reader;
-    UINT width;
-    UINT height;
+    ByteReader reader;
+    uint32_t width;
+    uint32_t height;
     int orientation;
     bool sawExif;
 };
 
-bool MarkerWalk::CodeAfterFF(BYTE *code)
+bool MarkerWalk::CodeAfterFF(uint8_t *code)
 {
     do
     {
@@ -73,7 +80,7 @@ bool MarkerWalk::CodeAfterFF(BYTE *code)
     return true;
 }
 
-bool MarkerWalk::NextMarker(BYTE *code)
+bool MarkerWalk::NextMarker(uint8_t *code)
 {
     do
     {
@@ -83,7 +90,7 @@ bool MarkerWalk::NextMarker(BYTE *code)
     return true;
 }
 
-bool MarkerWalk::EndOfScan(BYTE *code)
+bool MarkerWalk::EndOfScan(uint8_t *code)
 {
     do
     {
@@ -96,13 +103,13 @@ bool MarkerWalk::EndOfScan(BYTE *code)
 JpegCheck MarkerWalk::ReadFrameHeader(size_t payload)
 {
     // Precision, height, width, component count, then the components.
-    BYTE header[6];
+    uint8_t header[6];
     if (payload < sizeof(header))
         return JpegNotAJpeg;
     if (!reader.Bytes(header, sizeof(header)) || !reader.Skip(payload - sizeof(header)))
         return Ended();
-    height = static_cast<UINT>(header[1]) << 8 | header[2];
-    width = static_cast<UINT>(header[3]) << 8 | header[4];
+    height = static_cast<uint32_t>(header[1]) << 8 | header[2];
+    width = static_cast<uint32_t>(header[3]) << 8 | header[4];
     return JpegWhole;
 }
 
@@ -110,7 +117,7 @@ JpegCheck MarkerWalk::ReadApp1(size_t payload)
 {
     if (sawExif || payload < ExifPrefixBytes)
         return reader.Skip(payload) ? JpegWhole : Ended();
-    BYTE prefix[ExifPrefixBytes];
+    uint8_t prefix[ExifPrefixBytes];
     if (!reader.Bytes(prefix, sizeof(prefix)))
         return Ended();
     if (!IsExifSegment(prefix, sizeof(prefix)))
@@ -118,19 +125,21 @@ JpegCheck MarkerWalk::ReadApp1(size_t payload)
     // Other APP1 segments (XMP) share the marker; only the first EXIF one
     // speaks for the picture.
     sawExif = true;
-    HeapBuffer segment(MaxSegmentPayload, false);
-    if (segment.data() == NULL)
+    // Off the stack, which the wallpaper run shares with the system's
+    // decoder, and from malloc: operator new would throw when memory is short.
+    const std::unique_ptr<uint8_t, FreeMemory> segment(static_cast<uint8_t *>(malloc(MaxSegmentPayload)));
+    if (!segment)
         return JpegUnreadable;
-    memcpy(segment.data(), prefix, sizeof(prefix));
-    if (!reader.Bytes(segment.data() + sizeof(prefix), payload - sizeof(prefix)))
+    memcpy(segment.get(), prefix, sizeof(prefix));
+    if (!reader.Bytes(segment.get() + sizeof(prefix), payload - sizeof(prefix)))
         return Ended();
-    orientation = ExifOrientation(segment.data(), payload);
+    orientation = ExifOrientation(segment.get(), payload);
     return JpegWhole;
 }
 
-JpegCheck MarkerWalk::Segment(BYTE code, bool *sawFrame)
+JpegCheck MarkerWalk::Segment(uint8_t code, bool *sawFrame)
 {
-    BYTE length[2];
+    uint8_t length[2];
     if (!reader.Bytes(length, sizeof(length)))
         return Ended();
     const size_t counted = static_cast<size_t>(length[0]) << 8 | length[1];
@@ -153,14 +162,14 @@ JpegCheck MarkerWalk::Segment(BYTE code, bool *sawFrame)
 
 JpegCheck MarkerWalk::Run(JpegLayout *layout)
 {
-    BYTE start[2];
+    uint8_t start[2];
     if (!reader.Bytes(start, sizeof(start)))
         return reader.Failed() ? JpegUnreadable : JpegNotAJpeg;
     if (start[0] != 0xFF || start[1] != StartOfImage)
         return JpegNotAJpeg;
 
     bool sawFrame = false, sawScan = false;
-    BYTE code = 0;
+    uint8_t code = 0;
     if (!NextMarker(&code))
         return Ended();
     for (;;)
@@ -194,8 +203,8 @@ JpegCheck MarkerWalk::Run(JpegLayout *layout)
 }
 }
 
-JpegCheck ReadJpegLayout(IStream *stream, JpegLayout *layout)
+JpegCheck WalkJpegLayout(ByteSource &source, JpegLayout *layout)
 {
-    MarkerWalk walk(stream);
+    MarkerWalk walk(source);
     return walk.Run(layout);
 }

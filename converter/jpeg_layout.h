@@ -2,14 +2,14 @@
 // size, the EXIF orientation, and whether the file is whole.
 #pragma once
 
-#include <windows.h>
+#include <stdint.h>
 
-#include <objidl.h>
+#include "byte_source.h"
 
 struct JpegLayout
 {
-    UINT width;
-    UINT height;
+    uint32_t width;
+    uint32_t height;
     int orientation; // 1 to 8, see exif_orientation.h
 };
 
@@ -29,7 +29,14 @@ enum JpegCheck
     JpegUnreadable,
 };
 
-// Reads stream from its current position to the end-of-image marker. layout
-// is filled only for JpegWhole. The orientation comes from the first EXIF
-// APP1 segment before the first scan; pictures without one are upright.
+// Reads source from where it stands to the end-of-image marker. layout is
+// filled only for JpegWhole: the frame header's 16-bit width and height, and
+// an orientation of 1 to 8. The orientation comes from the first EXIF APP1
+// segment; pictures without one are upright.
+JpegCheck WalkJpegLayout(ByteSource &source, JpegLayout *layout);
+
+#ifdef _WIN32
+struct IStream;
+// The same walk over a file's stream, through StreamSource (stream_source.h).
 JpegCheck ReadJpegLayout(IStream *stream, JpegLayout *layout);
+#endif

@@ -2,7 +2,9 @@
 # Installs what building and testing need on Debian 12, and nothing when it
 # is all there: the i386 architecture for 32-bit Wine, the mingw-w64 cross
 # compiler, Wine, CMake, GoogleTest's sources and the picture tools the tests
-# and the demo use. Runs apt as root, or through sudo.
+# and the demo use, and clang with libFuzzer for the parsers' fuzzers
+# (tests/fuzz). Runs apt as root, or through sudo. "install-deps.sh fuzz"
+# installs only what the fuzzers need.
 #
 # A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
 # gets QEMU and debootstrap instead, and scripts/wine-vm.sh makes the small
@@ -10,15 +12,19 @@
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
 
+fuzz_packages=(make cmake clang libclang-rt-14-dev)
 packages=(
-    make cmake python3
+    "${fuzz_packages[@]}" python3
     g++-mingw-w64-i686-posix
     googletest
     libjpeg-turbo-progs imagemagick
     xvfb xauth
     nsis
 )
-if "$scripts/wine-vm.sh" needed; then
+if [ "${1:-}" = fuzz ]; then
+    packages=("${fuzz_packages[@]}")
+    wine_in_vm=none
+elif "$scripts/wine-vm.sh" needed; then
     packages+=(qemu-system-x86 debootstrap)
     wine_in_vm=yes
 else

@@ -2,6 +2,8 @@
 // write, and every way a damaged segment could lead it astray.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <vector>
 
 #include "exif_orientation.h"

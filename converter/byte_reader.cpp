@@ -1,15 +1,15 @@
-#include "stream_reader.h"
+#include "byte_reader.h"
 
 #include <string.h>
 
-bool StreamReader::Refill()
+bool ByteReader::Refill()
 {
     if (failed)
         return false;
-    ULONG read = 0;
-    const HRESULT hr = stream->Read(buffer, sizeof(buffer), &read);
-    // S_FALSE with fewer bytes is how a stream reports its end.
-    if (FAILED(hr))
+    size_t read = 0;
+    // A source that claims more bytes than there was room for is broken: what
+    // it wrote cannot be trusted, so it counts as a failed read.
+    if (!source.Read(buffer, sizeof(buffer), &read) || read > sizeof(buffer))
     {
         failed = true;
         return false;
@@ -19,7 +19,7 @@ bool StreamReader::Refill()
     return read > 0;
 }
 
-bool StreamReader::Byte(BYTE *value)
+bool ByteReader::Byte(uint8_t *value)
 {
     if (next == filled && !Refill())
         return false;
@@ -27,7 +27,7 @@ bool StreamReader::Byte(BYTE *value)
     return true;
 }
 
-bool StreamReader::Bytes(BYTE *out, size_t count)
+bool ByteReader::Bytes(uint8_t *out, size_t count)
 {
     while (count > 0)
     {
@@ -35,27 +35,27 @@ bool StreamReader::Bytes(BYTE *out, size_t count)
             return false;
         const size_t take = count < filled - next ? count : filled - next;
         memcpy(out, buffer + next, take);
-        next += static_cast<ULONG>(take);
+        next += take;
         out += take;
         count -= take;
     }
     return true;
 }
 
-bool StreamReader::Skip(size_t count)
+bool ByteReader::Skip(size_t count)
 {
     while (count > 0)
     {
         if (next == filled && !Refill())
             return false;
         const size_t take = count < filled - next ? count : filled - next;
-        next += static_cast<ULONG>(take);
+        next += take;
         count -= take;
     }
     return true;
 }
 
-bool StreamReader::SkipPastFF()
+bool ByteReader::SkipPastFF()
 {
     for (;;)
     {
@@ -64,7 +64,7 @@ bool StreamReader::SkipPastFF()
         const void *found = memchr(buffer + next, 0xFF, filled - next);
         if (found != NULL)
         {
-            next = static_cast<ULONG>(static_cast<const BYTE *>(found) - buffer) + 1;
+            next = static_cast<size_t>(static_cast<const uint8_t *>(found) - buffer) + 1;
             return true;
         }
         next = filled;
