@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, and nothing when it
 # is all there: the i386 architecture for 32-bit Wine, the mingw-w64 cross
-# compiler, Wine, CMake, GoogleTest's sources and the picture tools the tests
-# and the demo use. Runs apt as root, or through sudo.
+# compiler, Wine, CMake, GoogleTest's sources, the picture tools the tests
+# and the demo use, and the tools that sign a release. Runs apt as root, or through sudo.
 #
 # A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
 # gets QEMU and debootstrap instead, and scripts/wine-vm.sh makes the small
@@ -17,6 +17,7 @@ packages=(
     libjpeg-turbo-progs imagemagick
     xvfb xauth
     nsis
+    osslsigncode openssl
 )
 if "$scripts/wine-vm.sh" needed; then
     packages+=(qemu-system-x86 debootstrap)
