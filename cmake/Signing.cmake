@@ -46,12 +46,12 @@ function(vistrane_signed_files variable)
     set(ready "")
     foreach(target ${ARGN})
         if(VISTRANE_SIGN_CERT)
-            set(stamp ${CMAKE_CURRENT_BINARY_DIR}/signed/${target}.stamp)
+            set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.signed)
             add_custom_command(OUTPUT ${stamp}
                 COMMAND ${VISTRANE_SIGN_ENV} ${VISTRANE_SIGN_SCRIPT} $<TARGET_FILE:${target}>
                 COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
                 DEPENDS ${target}
-                COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
+                COMMENT "Signing ${target}"
                 VERBATIM)
             list(APPEND ready ${stamp})
         else()
