@@ -3,7 +3,15 @@
 BUILD_DIR ?= build
 export BUILD_DIR
 JOBS ?= $(shell nproc)
-CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-i686-mingw.cmake
+CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/toolchain-i686-mingw.cmake"
+# Signing with the publisher's certificate (README, "Signed builds"); left
+# empty, the build is unsigned.
+VISTRANE_SIGN_CERT ?=
+VISTRANE_SIGN_PASSWORD_FILE ?=
+VISTRANE_TIMESTAMP_URL ?=
+SIGN_FLAGS = -DVISTRANE_SIGN_CERT="$(VISTRANE_SIGN_CERT)" \
+	-DVISTRANE_SIGN_PASSWORD_FILE="$(VISTRANE_SIGN_PASSWORD_FILE)" \
+	-DVISTRANE_TIMESTAMP_URL="$(VISTRANE_TIMESTAMP_URL)"
 
 .PHONY: all deps build test demo bench screenshots fuzz clean
 
@@ -13,9 +21,9 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
-	cmake --build $(BUILD_DIR) -j $(JOBS)
-	@echo "Shipped files are in $(BUILD_DIR)/dist:" && ls $(BUILD_DIR)/dist
+	cmake -S . -B "$(BUILD_DIR)" $(CMAKE_FLAGS) $(SIGN_FLAGS)
+	cmake --build "$(BUILD_DIR)" -j $(JOBS)
+	@echo "Shipped files in $(BUILD_DIR)/dist, with their SHA-256:" && cd "$(BUILD_DIR)/dist" && sha256sum *
 
 test: build
 	scripts/run-tests.sh
@@ -35,4 +43,4 @@ fuzz:
 	tests/fuzz/fuzz.sh run
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf "$(BUILD_DIR)"

@@ -4,11 +4,22 @@
 ; Windows and on 64-bit Windows, where the 32-bit applet runs under WoW64.
 ;   makensis -DDIST=<folder with the built files> -DPICTURES=<sample pictures>
 ;            -DICON=<vistrane.ico> -DHELPER=<CancelRemoval.exe>
-;            -DOUTFILE=<setup.exe> Vistrane.nsi
+;            -DOUTFILE=<setup.exe> [-DSIGN=<signing command>] Vistrane.nsi
 
 Unicode true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The installed files get the time they are installed, not the time they
+; were built: the setup program of one commit is then the same file
+; wherever and whenever it is built.
+SetDateSave off
+; A signed build: makensis signs the uninstaller it writes and the setup
+; program with the command given as SIGN (scripts/sign-file.sh), and stops
+; when signing fails.
+!ifdef SIGN
+    !uninstfinalize '"${SIGN}" "%1"' = 0
+    !finalize '"${SIGN}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"

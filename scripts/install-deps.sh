@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, and nothing when it
 # is all there: the i386 architecture for 32-bit Wine, the mingw-w64 cross
-# compiler, Wine, CMake, GoogleTest's sources and the picture tools the tests
-# and the demo use, and clang with libFuzzer for the parsers' fuzzers
-# (tests/fuzz). Runs apt as root, or through sudo. "install-deps.sh fuzz"
-# installs only what the fuzzers need.
+# compiler, Wine, CMake, GoogleTest's sources, the picture tools the tests
+# and the demo use, the tools that sign a release, and clang with libFuzzer
+# for the parsers' fuzzers (tests/fuzz). Runs apt as root, or through sudo.
+# "install-deps.sh fuzz" installs only what the fuzzers need.
 #
 # A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
 # gets QEMU and debootstrap instead, and scripts/wine-vm.sh makes the small
@@ -20,6 +20,7 @@ packages=(
     libjpeg-turbo-progs imagemagick
     xvfb xauth
     nsis
+    osslsigncode openssl
 )
 if [ "${1:-}" = fuzz ]; then
     packages=("${fuzz_packages[@]}")

@@ -11,13 +11,13 @@
 #   VISTRANE_VM_DIR   where the machine lives (default /var/cache/vistrane-vm/N:
 #                     it is an installed system, shared by every build folder)
 #   VISTRANE_VM_MEMORY, VISTRANE_VM_CPUS   its size (default 6144 MiB, nproc)
+#   wine-vm.sh sources         prints the package sources the machine is made from
 set -euo pipefail
 
 # Changing the package list below, or this number, remakes the machine.
 VM_LAYOUT=2
 VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm/$VM_LAYOUT}
 VM_ROOT=$VM_DIR/root
-MIRROR=http://deb.debian.org/debian
 # What runs inside: Wine for both kinds of prefix, its fonts, CTest, and the
 # picture tools the tests and benchmarks call.
 GUEST_PACKAGES=(
@@ -40,6 +40,66 @@ i386_runs() {
     return "$status"
 }
 
+# The Debian package sources the machine is made from are this host's own,
+# read from its apt configuration (one-line "deb" entries and deb822
+# stanzas), so the machine gets its packages wherever the host does. Prints
+# the URI of the archive that carries Debian 12, then that of its security
+# archive (an empty line when the host has none); fails when the host names
+# no such archive.
+host_sources() {
+    local files=() file
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] && files+=("$file")
+    done
+    [ ${#files[@]} -gt 0 ] || { echo "wine-vm: this host has no apt sources" >&2; return 1; }
+    awk -f - "${files[@]}" <<'EOF'
+# found(uri, suites): notes the first URI that serves each wanted suite.
+function found(uri, suites,    names, count, i) {
+    count = split(suites, names, /[ \t]+/)
+    for (i = 1; i <= count; i++) {
+        if (names[i] == "bookworm" && archive == "") archive = uri
+        if (names[i] == "bookworm-security" && security == "") security = uri
+    }
+}
+# The deb822 stanza read so far: every URI it names serves its suites.
+function stanza_end(    uris, count, i) {
+    if (types ~ /(^|[ \t])deb([ \t]|$)/ && tolower(enabled) !~ /^(no|false)/) {
+        count = split(uri_list, uris, /[ \t]+/)
+        for (i = 1; i <= count; i++) if (uris[i] != "") found(uris[i], suites)
+    }
+    types = uri_list = suites = enabled = field = ""
+}
+FNR == 1 { stanza_end() }
+FILENAME ~ /\.sources$/ {
+    if ($0 ~ /^[ \t]*$/) { stanza_end(); next }
+    if ($0 ~ /^#/) next
+    value = $0
+    if ($0 ~ /^[ \t]/) { text = value }  # a field continued on this line
+    else { field = tolower($0); sub(/:.*/, "", field); text = value; sub(/^[^:]*:/, "", text) }
+    if (field == "types") types = types " " text
+    else if (field == "uris") uri_list = uri_list " " text
+    else if (field == "suites") suites = suites " " text
+    else if (field == "enabled") { enabled = text; sub(/^[ \t]+/, "", enabled) }
+    next
+}
+$1 == "deb" {
+    # Options in brackets may stand between "deb" and the URI.
+    i = 2
+    if ($i ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
+    found($i, $(i + 1))
+}
+END {
+    stanza_end()
+    if (archive == "") {
+        print "wine-vm: no apt source of this host carries Debian 12 (bookworm)" > "/dev/stderr"
+        exit 1
+    }
+    print archive
+    print security
+}
+EOF
+}
+
 stamp() {
     printf '%s\n' "layout $VM_LAYOUT" "${GUEST_PACKAGES[@]}"
 }
@@ -57,23 +117,26 @@ setup() {
         return 0
     fi
     echo "wine-vm: making the emulated machine in $VM_DIR (once per host)"
+    local sources archive security
+    sources=$(host_sources)
+    { read -r archive; read -r security; } <<<"$sources"
     mkdir -p "$VM_DIR"
     # debootstrap removes its own folder only when it has finished.
     if [ ! -e "$VM_ROOT/usr/bin/apt-get" ] || [ -d "$VM_ROOT/debootstrap" ]; then
         rm -rf "$VM_ROOT"
         debootstrap --variant=minbase --include=linux-image-amd64,initramfs-tools,kmod,udev \
-            bookworm "$VM_ROOT" "$MIRROR" >"$VM_DIR/debootstrap.log" 2>&1 ||
+            bookworm "$VM_ROOT" "$archive" >"$VM_DIR/debootstrap.log" 2>&1 ||
             { tail -20 "$VM_DIR/debootstrap.log" >&2; return 1; }
     fi
     mount --bind /proc "$VM_ROOT/proc"
     mount --bind /dev "$VM_ROOT/dev"
     trap 'umount "$VM_ROOT/dev" "$VM_ROOT/proc" 2>/dev/null || true' RETURN
     cp /etc/resolv.conf "$VM_ROOT/etc/resolv.conf"
-    cat >"$VM_ROOT/etc/apt/sources.list" <<EOF
-deb $MIRROR bookworm main
-deb $MIRROR bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
-EOF
+    {
+        echo "deb $archive bookworm main"
+        echo "deb $archive bookworm-updates main"
+        [ -z "$security" ] || echo "deb $security bookworm-security main"
+    } >"$VM_ROOT/etc/apt/sources.list"
     in_root dpkg --add-architecture i386
     in_root apt-get update -q >/dev/null
     in_root apt-get install -y -q --no-install-recommends "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
@@ -211,6 +274,7 @@ run() {
 case "${1:-}" in
 needed) ! i386_runs ;;
 setup) setup && make_image ;;
+sources) host_sources ;;
 run) shift; run "$@" ;;
-*) echo "usage: wine-vm.sh needed | setup | run CMD [ARG...]" >&2; exit 2 ;;
+*) echo "usage: wine-vm.sh needed | setup | sources | run CMD [ARG...]" >&2; exit 2 ;;
 esac
