@@ -77,7 +77,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !macroend
 
 !macro ListPicture Name
-    StrCpy $0 '$0 "${PICTURE_FOLDER}\${Name}"'
+    StrCpy $0 '$0 "${Name}"'
 !macroend
 
 ; The 32-bit rundll32.exe that hosts the applet, by its full path: a bare
@@ -151,19 +151,29 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 ; An uninstallation leaves the applet, and the folders holding it, to be
 ; deleted at the next restart. Installing again before that restart, the
 ; restart would delete what was just installed: the helper cancels those
-; deletions and no other program's pending operations.
+; deletions and no other program's pending operations. It is given the
+; folders and the pictures' names and derives the installed paths itself:
+; the command stays far below this program's 1024-character strings, as
+; each folder is shorter than MAX_PATH, which installing into it needs.
+; Its exit code: 0 nothing of ours is left pending; 5 the same, but
+; WININIT.INI could not be read; any other, a deletion of ours may still be
+; carried out at the next restart.
 Function KeepInstalledFiles
     InitPluginsDir
     File "/oname=$PLUGINSDIR\CancelRemoval.exe" "${HELPER}"
-    ${GetParent} "$INSTDIR" $1
-    StrCpy $0 '"$INSTDIR\Vistrane.cpl" "$INSTDIR\Vistrane-jpeg.dll" "$INSTDIR\uninstall.exe" "$INSTDIR" "$1"'
-    StrCpy $0 '$0 "${PICTURE_FOLDER}"'
+    StrCpy $0 ""
     !insertmacro SamplePictures ListPicture
     ClearErrors
     StrCpy $2 ""
-    ExecWait '"$PLUGINSDIR\CancelRemoval.exe" $0' $2
+    ExecWait '"$PLUGINSDIR\CancelRemoval.exe" "$INSTDIR" "${PICTURE_FOLDER}"$0' $2
     ${If} ${Errors}
-    ${OrIf} $2 != 0
+        StrCpy $2 "not started"
+    ${EndIf}
+    ${If} $2 == 5
+        ; Windows NT never reads that file: nothing in it is carried out.
+        DetailPrint "$WINDIR\WININIT.INI could not be read and was left as it was; Windows NT does not use it."
+    ${ElseIf} $2 != 0
+        DetailPrint "Pending deletions left by an earlier uninstallation could not be cancelled (helper: $2)."
         SetErrorLevel 2
         MessageBox MB_OK|MB_ICONEXCLAMATION "Setup could not cancel the deletion, still pending from an earlier uninstallation, of the files it has just installed. Restart Windows, then run setup again." /SD IDOK
     ${EndIf}

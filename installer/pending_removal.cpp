@@ -2,12 +2,10 @@
 
 #include <string.h>
 
+#include <string>
+
 namespace
 {
-// Room for any path WININIT.INI can name: the uninstall entry writes its
-// path from a buffer of this size.
-const size_t WininitPathSize = 1024;
-
 // The length of the text starting at text[at], stopping at its terminator
 // or at end.
 size_t TextLength(const WCHAR *text, size_t at, size_t end)
@@ -16,36 +14,6 @@ size_t TextLength(const WCHAR *text, size_t at, size_t end)
     while (at + length < end && text[at + length] != 0)
         ++length;
     return length;
-}
-
-WCHAR Upper(WCHAR letter)
-{
-    return static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(letter))));
-}
-
-// The file system's comparison: the same letters, whatever their case.
-bool IsInstalled(const WCHAR *path, size_t length, const InstalledPaths &installed)
-{
-    // Session Manager records NT paths, "\??\C:\...".
-    static const WCHAR NtPrefix[] = L"\\??\\";
-    const size_t prefixLength = 4;
-    if (length >= prefixLength && memcmp(path, NtPrefix, prefixLength * sizeof(WCHAR)) == 0)
-    {
-        path += prefixLength;
-        length -= prefixLength;
-    }
-    for (int i = 0; i < installed.count; ++i)
-    {
-        const WCHAR *candidate = installed.paths[i];
-        if (static_cast<size_t>(lstrlenW(candidate)) != length)
-            continue;
-        size_t same = 0;
-        while (same < length && Upper(path[same]) == Upper(candidate[same]))
-            ++same;
-        if (same == length)
-            return true;
-    }
-    return false;
 }
 
 bool IsBlank(char letter)
@@ -90,7 +58,7 @@ bool OpensRenameSection(const Span &line)
 
 // "NUL=<path>" naming an installed path, as the profile functions read it:
 // blanks around the key and the value, and quotes around the value, ignored.
-bool DeletesInstalled(const Span &line, const InstalledPaths &installed)
+bool DeletesInstalled(const Span &line, const InstalledFiles &installed)
 {
     const char *equals = static_cast<const char *>(memchr(line.text, '=', line.length));
     if (equals == NULL || !SpanIs(Trimmed(line.text, equals - line.text), "NUL"))
@@ -101,18 +69,19 @@ bool DeletesInstalled(const Span &line, const InstalledPaths &installed)
         ++value.text;
         value.length -= 2;
     }
-    WCHAR path[WininitPathSize];
-    if (value.length == 0 || value.length >= WininitPathSize)
-        return false;
-    const int converted =
-        MultiByteToWideChar(CP_ACP, 0, value.text, static_cast<int>(value.length), path, WininitPathSize - 1);
-    return converted > 0 && IsInstalled(path, static_cast<size_t>(converted), installed);
-}
+    // An ANSI character becomes at most one WCHAR.
+    std::wstring path(value.length, L'\0');
+    const int converted = value.length == 0 ? 0
+                                            : MultiByteToWideChar(CP_ACP, 0, value.text, static_cast<int>(value.length),
+                                                                  &path[0], static_cast<int>(path.size()));
+    return converted > 0 && NamesInstalled(path.c_str(), static_cast<size_t>(converted), installed);
 }
 
-size_t RemoveInstalledDeletions(WCHAR *operations, size_t length, const InstalledPaths &installed)
+// Where the whole pairs of a list end: at an empty source, a pair cut short
+// or the end.
+size_t EndOfPairs(const WCHAR *operations, size_t length)
 {
-    size_t read = 0, written = 0;
+    size_t read = 0;
     while (read < length)
     {
         // A source is never empty: an empty text here ends the list.
@@ -120,11 +89,33 @@ size_t RemoveInstalledDeletions(WCHAR *operations, size_t length, const Installe
         const size_t destination = read + sourceLength + 1;
         if (sourceLength == 0 || destination >= length)
             break;
-        const size_t destinationLength = TextLength(operations, destination, length);
-        const size_t next = destination + destinationLength + 1;
+        const size_t next = destination + TextLength(operations, destination, length) + 1;
         if (next > length)
             break;
-        const bool ours = destinationLength == 0 && IsInstalled(operations + read, sourceLength, installed);
+        read = next;
+    }
+    return read;
+}
+}
+
+Removal RemoveInstalledDeletions(WCHAR *operations, size_t length, const InstalledFiles &installed)
+{
+    const size_t end = EndOfPairs(operations, length);
+    // What follows is not a list Windows reads as pairs: not ours to edit,
+    // and a deletion of ours in it may still be carried out.
+    if (MayDeleteInstalled(operations + end, length - end, installed))
+    {
+        const Removal untouched = {length, true};
+        return untouched;
+    }
+    size_t read = 0, written = 0;
+    while (read < end)
+    {
+        const size_t sourceLength = TextLength(operations, read, end);
+        const size_t destination = read + sourceLength + 1;
+        const size_t destinationLength = TextLength(operations, destination, end);
+        const size_t next = destination + destinationLength + 1;
+        const bool ours = destinationLength == 0 && NamesInstalled(operations + read, sourceLength, installed);
         if (!ours)
         {
             memmove(operations + written, operations + read, (next - read) * sizeof(WCHAR));
@@ -132,12 +123,27 @@ size_t RemoveInstalledDeletions(WCHAR *operations, size_t length, const Installe
         }
         read = next;
     }
-    // The list's end, or a pair cut short: not ours to judge.
-    memmove(operations + written, operations + read, (length - read) * sizeof(WCHAR));
-    return written + (length - read);
+    memmove(operations + written, operations + end, (length - end) * sizeof(WCHAR));
+    const Removal removal = {written + (length - end), false};
+    return removal;
 }
 
-size_t RemoveInstalledWininitLines(char *text, size_t length, const InstalledPaths &installed)
+bool MayDeleteInstalled(const WCHAR *texts, size_t length, const InstalledFiles &installed)
+{
+    size_t read = 0;
+    while (read < length)
+    {
+        const size_t textLength = TextLength(texts, read, length);
+        const size_t next = read + textLength + 1;
+        const bool deletion = next >= length || texts[next] == 0;
+        if (textLength > 0 && deletion && NamesInstalled(texts + read, textLength, installed))
+            return true;
+        read = next;
+    }
+    return false;
+}
+
+size_t RemoveInstalledWininitLines(char *text, size_t length, const InstalledFiles &installed)
 {
     size_t read = 0, written = 0;
     bool inRename = false;

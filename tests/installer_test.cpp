@@ -53,12 +53,17 @@ bool ReadMachineValue(const char *keyPath, const char *name, REGSAM view, std::s
     return status == ERROR_SUCCESS;
 }
 
-// A pending operations list as text, each terminator shown as '|'.
+// A pending operations list as text, each terminator shown as '|', and back.
 std::string Readable(const std::vector<BYTE> &list)
 {
     std::string text(list.begin(), list.end());
     std::replace(text.begin(), text.end(), '\0', '|');
     return text;
+}
+std::vector<BYTE> Stored(std::string text)
+{
+    std::replace(text.begin(), text.end(), '|', '\0');
+    return std::vector<BYTE>(text.begin(), text.end());
 }
 
 void WriteMachineString(const char *keyPath, const char *name, REGSAM view, const std::string &value)
@@ -150,12 +155,8 @@ protected:
         WriteMachineString(CplsKey, "Vistrane", views.back(), applet);
         // Another program's deletion, rename, and deletion of a path that
         // only begins like ours.
-        std::string operations = "\\??\\C:\\Other\\gone.tmp||\\??\\C:\\Other\\new.dll|!\\??\\C:\\Other\\old.dll|"
-                                 "\\??\\" + applet + ".old|||";
-        for (size_t i = 0; i < operations.size(); ++i)
-            if (operations[i] == '|')
-                operations[i] = '\0';
-        otherOperations.assign(operations.begin(), operations.end());
+        otherOperations = Stored("\\??\\C:\\Other\\gone.tmp||\\??\\C:\\Other\\new.dll|!\\??\\C:\\Other\\old.dll|"
+                                 "\\??\\" + applet + ".old|||");
         WritePendingRenames(otherOperations);
         ASSERT_TRUE(WriteTextFile(wininit, OtherWininit));
     }
@@ -240,7 +241,11 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
 {
     PlantOthers();
     ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed";
-    ASSERT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed the second time in a row";
+    // Windows NT never reads WININIT.INI: one that cannot be read is no failure.
+    const HANDLE lockedWininit = CreateFileA(wininit.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(lockedWininit, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunProgram("\"" + setup + "\" /S"), 0) << "setup /S failed the second time, WININIT.INI unreadable";
+    CloseHandle(lockedWininit);
 
     // What the installation placed.
     EXPECT_TRUE(FileExists(applet));
@@ -271,6 +276,23 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
     EXPECT_NE(Readable(ReadPendingRenames()).find("\\??\\" + applet + "||"), std::string::npos)
         << "the applet's deletion is not pending";
 
+    // An uninstallation started from a short install path writes the
+    // applet's 8.3 spelling.
+    char shortApplet[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(applet.c_str(), shortApplet, MAX_PATH), 0u);
+    ASSERT_NE(applet, shortApplet) << "no 8.3 spelling to try";
+    std::string shortened = Readable(ReadPendingRenames());
+    const size_t longForm = shortened.find("\\??\\" + applet + "||");
+    ASSERT_NE(longForm, std::string::npos);
+    shortened.replace(longForm + 4, applet.size(), shortApplet);
+    // Behind an empty text, where the list has ended, ours is not setup's to
+    // edit: the list stays byte for byte, and setup reports failure.
+    const std::vector<BYTE> uneditable = Stored("|" + shortened);
+    WritePendingRenames(uneditable);
+    EXPECT_EQ(RunProgram("\"" + setup + "\" /S"), 2) << "our deletion left pending went unreported";
+    EXPECT_EQ(Readable(ReadPendingRenames()), Readable(uneditable));
+    WritePendingRenames(Stored(shortened));
+
     // Installing again before the restart, with the applet's deletion also
     // left in WININIT.INI, as the uninstall entry does where delayed moves
     // are refused.
@@ -281,6 +303,7 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
     const std::string pending = Readable(ReadPendingRenames()), planted = Readable(otherOperations);
     EXPECT_EQ(pending.compare(0, planted.size() - 1, planted, 0, planted.size() - 1), 0) << pending;
     EXPECT_EQ(pending.find(applet + "||"), std::string::npos) << pending;
+    EXPECT_EQ(pending.find(std::string(shortApplet) + "||"), std::string::npos) << pending;
     EXPECT_EQ(pending.find(installed + "||"), std::string::npos) << pending;
     EXPECT_EQ(pending.find(ProgramFilesFolder() + "\\Calderane||"), std::string::npos) << pending;
     const std::vector<BYTE> wininitText = ReadBytes(wininit);
@@ -300,24 +323,38 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value)) << "the user's settings must stay";
 }
 
-// The helper's decisions on lists another program shares with us.
+// The helper's decisions on lists another program shares with us. None of
+// these paths exists, so they are compared by their normalised text.
 TEST(PendingRemovalTest, OnlyDeletionsOfInstalledPathsAreCancelled)
 {
-    const WCHAR *const paths[] = {L"C:\\Apps\\Vistrane\\Vistrane.cpl", L"C:\\Apps\\Vistrane"};
-    const InstalledPaths installed = {paths, 2};
+    const InstalledFiles installed = DescribeInstalled(
+        {L"C:\\Apps\\Vistrane\\Vistrane.cpl", L"C:\\Apps\\Vistrane", L"\\\\server\\share\\Vistrane.cpl"});
     const WCHAR list[] = L"\\??\\C:\\Other\\x.dll\0\0"
                          L"\\??\\c:\\APPS\\vistrane\\Vistrane.cpl\0\0"
+                         L"\\GLOBAL??\\C:\\Apps\\Vistrane\\Vistrane.cpl\0\0"
+                         L"\\DosDevices\\C:/Apps/Vistrane/\0\0"
+                         L"\\??\\UNC\\server\\share\\Vistrane.cpl\0\0"
                          L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl\0!\\??\\C:\\Other\\y.cpl\0"
                          L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl.old\0\0"
                          L"\\??\\C:\\Apps\\Vistrane\0\0"
-                         L"\0\\??\\C:\\Apps\\Vistrane";
+                         L"\0\\??\\C:\\Other";
     const WCHAR kept[] = L"\\??\\C:\\Other\\x.dll\0\0"
                          L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl\0!\\??\\C:\\Other\\y.cpl\0"
                          L"\\??\\C:\\Apps\\Vistrane\\Vistrane.cpl.old\0\0"
-                         L"\0\\??\\C:\\Apps\\Vistrane";
+                         L"\0\\??\\C:\\Other";
     std::wstring operations(list, sizeof(list) / sizeof(WCHAR) - 1);
-    operations.resize(RemoveInstalledDeletions(&operations[0], operations.size(), installed));
+    Removal removal = RemoveInstalledDeletions(&operations[0], operations.size(), installed);
+    EXPECT_FALSE(removal.installedLeft);
+    operations.resize(removal.length);
     EXPECT_EQ(operations, std::wstring(kept, sizeof(kept) / sizeof(WCHAR) - 1));
+
+    // Ours after the list's end, cut short: the whole list stays.
+    const WCHAR behindEnd[] = L"\\??\\C:\\Other\\x.dll\0\0\0\\??\\C:/Apps/Vistrane";
+    operations.assign(behindEnd, sizeof(behindEnd) / sizeof(WCHAR) - 1);
+    removal = RemoveInstalledDeletions(&operations[0], operations.size(), installed);
+    EXPECT_TRUE(removal.installedLeft);
+    EXPECT_EQ(removal.length, operations.size());
+    EXPECT_EQ(operations, std::wstring(behindEnd, sizeof(behindEnd) / sizeof(WCHAR) - 1));
 
     std::string wininitText = "[Other]\r\nNUL=C:\\Apps\\Vistrane\\Vistrane.cpl\r\n[ rename ]\r\n"
                               "NUL=C:\\Other\\x.dll\r\n nul = \"c:\\apps\\vistrane\\VISTRANE.CPL\" \r\n"
