@@ -26,13 +26,15 @@ applet_view=/reg:32
 control='C:\windows\syswow64\control.exe'
 cpls_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrane'
-desktop_size=800x600
+# As large as today's common screens: the sample pictures are drawn for them,
+# and Wine shows a picture larger than its desktop from the top left corner.
+desktop_size=1920x1080
 seen=()
 
 mkdir -p "$out"
 rm -f "$out"/*.png
 screens=no
-if command -v Xvfb >/dev/null 2>&1 && xvfb_start 1024x768; then
+if command -v Xvfb >/dev/null 2>&1 && xvfb_start "$desktop_size"; then
     screens=yes
     export VISTRANE_WINE_GRAPHICS=x11 VISTRANE_WINE_DESKTOP=$desktop_size
 fi
