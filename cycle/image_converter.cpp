@@ -74,6 +74,16 @@ bool ImageConverterPath(int index, wchar_t (&path)[MAX_PATH])
     return known && JoinPath(path, folder, ImageConverterFile);
 }
 
+ImageConverter ConverterExports(HMODULE library)
+{
+    ImageConverter convert;
+    convert.wide = reinterpret_cast<WideImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterWideExport)));
+    convert.narrow = reinterpret_cast<NarrowImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+    return convert;
+}
+
 ImageConverter LoadImageConverter()
 {
     if (LoadedConverter.wide != NULL || LoadedConverter.narrow != NULL)
@@ -91,10 +101,7 @@ ImageConverter LoadImageConverter()
         const HMODULE library = LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (library == NULL)
             continue;
-        LoadedConverter.wide = reinterpret_cast<WideImageConverter>(
-            reinterpret_cast<void *>(GetProcAddress(library, ImageConverterWideExport)));
-        LoadedConverter.narrow = reinterpret_cast<NarrowImageConverter>(
-            reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+        LoadedConverter = ConverterExports(library);
         if (LoadedConverter.wide == NULL && LoadedConverter.narrow == NULL)
             FreeLibrary(library);
         return LoadedConverter;

@@ -22,6 +22,10 @@ struct ImageConverter
     NarrowImageConverter narrow;
 };
 
+// The conversions a loaded converter library exports: wide, narrow or both;
+// both NULL when it has neither.
+ImageConverter ConverterExports(HMODULE library);
+
 // The places the converter is looked for, first to last: the folder of the
 // module holding this code, the system folder, the Windows folder. Never the
 // current folder or PATH, where anyone could plant a library of that name.

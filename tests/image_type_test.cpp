@@ -41,10 +41,7 @@ TEST(ClassifyImage, OnlyAsciiLettersAreFoldedInAnyScript)
     EXPECT_EQ(ClassifyImage(L"C:\\nb\\\xC9t\xE9-\x6d77.Jpg"), JpegImage);
     // Fullwidth letters are not ASCII ones: no extension here.
     EXPECT_EQ(ClassifyImage(L"C:\\Pics\\sea.\xFF2A\xFF30\xFF27"), UnusableImage);
-}
-
-TEST(ClassifyImage, BrokenUtf16IsUnusable)
-{
+    // A surrogate without its pair is no whole text.
     EXPECT_EQ(ClassifyImage(L"C:\\Pics\\\xD83C.bmp"), UnusableImage) << "a high surrogate alone";
     EXPECT_EQ(ClassifyImage(L"C:\\Pics\\\xDF05x.jpg"), UnusableImage) << "a low surrogate alone";
 }
