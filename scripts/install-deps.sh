@@ -11,6 +11,7 @@
 # emulated machine that Wine then runs in.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
+source "$scripts/apt-lists.sh"
 
 fuzz_packages=(make cmake clang libclang-rt-14-dev)
 packages=(
@@ -60,10 +61,13 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "install-deps: installing ${missing[*]}"
-    if [ "$need_update" = yes ] || ! apt-cache policy nsis 2>/dev/null | grep -q 'Candidate: [0-9]'; then
-        as_root apt-get update -q
+    # The lists are refreshed only when apt does not know every missing
+    # package yet (a fresh machine, or a new architecture).
+    if [ "$need_update" = yes ] || ! apt_candidates_known command "${missing[@]}"; then
+        apt_refresh_lists as_root
     fi
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" ||
+        { apt_explain_install_failure; exit 1; }
 fi
 if [ "$wine_in_vm" = yes ]; then
     as_root "$scripts/wine-vm.sh" setup

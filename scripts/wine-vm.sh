@@ -13,6 +13,7 @@
 #   VISTRANE_VM_MEMORY, VISTRANE_VM_CPUS   its size (default 6144 MiB, nproc)
 #   wine-vm.sh sources         prints the package sources the machine is made from
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/apt-lists.sh"
 
 # Changing the package list below, or this number, remakes the machine.
 VM_LAYOUT=2
@@ -138,9 +139,9 @@ setup() {
         [ -z "$security" ] || echo "deb $security bookworm-security main"
     } >"$VM_ROOT/etc/apt/sources.list"
     in_root dpkg --add-architecture i386
-    in_root apt-get update -q >/dev/null
+    apt_refresh_lists in_root || return 1
     in_root apt-get install -y -q --no-install-recommends "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
-        { tail -20 "$VM_DIR/apt.log" >&2; return 1; }
+        { tail -20 "$VM_DIR/apt.log" >&2; apt_explain_install_failure; return 1; }
     in_root apt-get clean
     # The first boot stage needs the drivers of the root disk and the shares.
     printf '%s\n' virtio_pci virtio_blk ext4 9p 9pnet 9pnet_virtio >"$VM_ROOT/etc/initramfs-tools/modules"

@@ -15,21 +15,33 @@ TEST_F(SoakTest, AThousandRunsLeaveTheHandleCountWhereItWas)
     // The working converter sits beside this program, so JPEG runs load it,
     // convert and replace the converted bitmap.
     MakeEntries(folder, {"1.bmp", "2.bmp", "3.jpg", "4.jpeg", "5.txt", "6\\", "7.jpg", "8.bmp"});
+    const std::vector<std::string> listing = ListingOrder(folder);
+    const int jpeg = PositionOf(listing, "3.jpg");
+    ASSERT_GE(jpeg, 0);
     UseFolder(1);
 
     ChangeNow(1, 0, 0); // loads the converter once, as the first JPEG would
     ChangeNow(0, 1, 0);
     const int before = CountProcessHandles();
     ASSERT_GT(before, 0) << "cannot count this process's handles";
-    int jpegs = 0;
+    // Random runs reseed from the clock, so which of them meet a JPEG depends
+    // on the second they run in. Every third run goes in turn from just
+    // before a JPEG instead, so it converts one whatever the clock says.
+    int converted = 0, inTurn = 0;
     for (int run = 0; run < 1000; ++run)
     {
-        ChangeNow(run % 3 != 0, run % 2, 0);
-        if (Wallpaper() == WindowsFolder() + "\\vistrane.bmp")
-            ++jpegs;
+        const bool random = run % 3 != 0;
+        if (!random)
+        {
+            StoreHistory(jpeg == 0 ? static_cast<int>(listing.size()) - 1 : jpeg - 1, 0, 0);
+            ++inTurn;
+        }
+        ChangeNow(random, run % 2, 0);
+        if (!random && Wallpaper() == WindowsFolder() + "\\vistrane.bmp")
+            ++converted;
     }
     EXPECT_EQ(CountProcessHandles(), before) << "1,000 runs leaked handles";
-    EXPECT_GT(jpegs, 100) << "the soak should have converted JPEGs along the way";
+    EXPECT_EQ(converted, inTurn) << "every run in turn from before a JPEG should have converted it";
     DeleteTree(WindowsFolder() + "\\vistrane.bmp");
 }
 }

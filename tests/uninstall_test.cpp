@@ -215,11 +215,11 @@ TEST_F(UninstallTest, RestartDeletesTheFileTheUninstallationNamed)
     {
         const HANDLE entry = StartProgram("rundll32.exe \"" + run[0] + "\",DeinstallNT " + run[1]);
         ASSERT_NE(entry, (HANDLE)NULL);
-        const HWND farewell = WaitForDialog("Vistrane");
-        EXPECT_NE(farewell, (HWND)NULL) << "no farewell dialog within 30 seconds";
+        const HWND farewell = WaitForDialog("Vistrane", entry);
+        EXPECT_NE(farewell, (HWND)NULL) << "rundll32 ended without the farewell dialog";
         if (farewell != NULL)
             PostMessageA(farewell, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_EQ(WaitForSingleObject(entry, 30000), WAIT_OBJECT_0);
+        EXPECT_EQ(WaitForSingleObject(entry, INFINITE), WAIT_OBJECT_0);
         CloseHandle(entry);
         EXPECT_TRUE(FileExists(run[1])) << "the file goes at the restart, not before";
     }

@@ -93,16 +93,16 @@ RECT PlaceInDialog(HWND dialog, HWND control)
     return place;
 }
 
-HWND WaitForDialog(const char *caption)
+HWND WaitForDialog(const char *caption, HANDLE process)
 {
-    for (int wait = 0; wait < 300; ++wait)
+    for (;;)
     {
         const HWND dialog = FindWindowA("#32770", caption);
         if (dialog != NULL)
             return dialog;
-        Sleep(100);
+        if (WaitForSingleObject(process, 100) != WAIT_TIMEOUT)
+            return FindWindowA("#32770", caption);
     }
-    return NULL;
 }
 
 HDROP MakeDrop(const std::vector<std::string> &paths)

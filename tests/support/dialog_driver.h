@@ -34,9 +34,10 @@ RECT DialogUnitsToPixels(HWND dialog, const RECT &units);
 // The control's window rectangle in the dialog's client coordinates.
 RECT PlaceInDialog(HWND dialog, HWND control);
 
-// A dialog with that caption in any process, once it is up; NULL when none
-// appeared within 30 seconds.
-HWND WaitForDialog(const char *caption);
+// A dialog with that caption in any process, once it is up; NULL when
+// process, which is to show it, ended without one. No deadline: a slow
+// machine only waits longer, and a hang is the test runner's to end.
+HWND WaitForDialog(const char *caption, HANDLE process);
 
 // A drop handle of the kind Explorer passes with WM_DROPFILES, holding paths
 // as wide text.
