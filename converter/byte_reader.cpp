@@ -6,6 +6,9 @@ bool ByteReader::Refill()
 {
     if (failed)
         return false;
+    start += filled;
+    filled = 0;
+    next = 0;
     size_t read = 0;
     // A source that claims more bytes than there was room for is broken: what
     // it wrote cannot be trusted, so it counts as a failed read.
@@ -15,7 +18,6 @@ bool ByteReader::Refill()
         return false;
     }
     filled = read;
-    next = 0;
     return read > 0;
 }
 
@@ -69,4 +71,24 @@ bool ByteReader::SkipPastFF()
         }
         next = filled;
     }
+}
+
+bool ByteReader::SeekTo(uint64_t offset)
+{
+    if (failed)
+        return false;
+    if (offset >= start && offset - start <= filled)
+    {
+        next = static_cast<size_t>(offset - start);
+        return true;
+    }
+    if (!source.Seek(offset))
+    {
+        failed = true;
+        return false;
+    }
+    start = offset;
+    filled = 0;
+    next = 0;
+    return true;
 }

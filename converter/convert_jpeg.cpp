@@ -22,22 +22,22 @@ using Microsoft::WRL::ComPtr;
 
 namespace
 {
-ConvertResult ConvertLayout(JpegCheck check)
+ConvertResult ConvertLayout(LayoutCheck check)
 {
     switch (check)
     {
-    case JpegWhole:
+    case LayoutWhole:
         return ConvertDone;
-    case JpegTruncated:
+    case LayoutTruncated:
         return ConvertTruncated;
-    case JpegUnreadable:
+    case LayoutUnreadable:
         return ConvertSourceUnreadable;
     default:
         return ConvertNotAJpeg;
     }
 }
 
-ConvertResult OpenFrame(IStream *stream, const JpegLayout &layout, IWICImagingFactory **factory,
+ConvertResult OpenFrame(IStream *stream, const PictureLayout &layout, IWICImagingFactory **factory,
                         IWICBitmapFrameDecode **frame)
 {
     ComPtr<IWICImagingFactory> imaging;
@@ -68,7 +68,7 @@ int WINAPI ConvertJpegFile(const wchar_t *source, const wchar_t *destination)
     ComPtr<IStream> stream;
     if (FAILED(SHCreateStreamOnFileW(source, STGM_READ | STGM_SHARE_DENY_WRITE, &stream)))
         return ConvertSourceUnreadable;
-    JpegLayout layout;
+    PictureLayout layout;
     const ConvertResult walked = ConvertLayout(ReadJpegLayout(stream.Get(), &layout));
     if (walked != ConvertDone)
         return walked;

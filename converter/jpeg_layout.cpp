@@ -49,7 +49,7 @@ public:
     {
     }
 
-    JpegCheck Run(JpegLayout *layout);
+    LayoutCheck Run(PictureLayout *layout);
 
 private:
     // The code of the marker after the 0xFF just read, fill bytes skipped.
@@ -57,11 +57,11 @@ private:
     bool CodeAfterFF(uint8_t *code);
     bool NextMarker(uint8_t *code);
     bool EndOfScan(uint8_t *code);
-    JpegCheck Segment(uint8_t code, bool *sawFrame);
-    JpegCheck ReadFrameHeader(size_t payload);
-    JpegCheck ReadApp1(size_t payload);
+    LayoutCheck Segment(uint8_t code, bool *sawFrame);
+    LayoutCheck ReadFrameHeader(size_t payload);
+    LayoutCheck ReadApp1(size_t payload);
     // End of stream, or a read error.
-    JpegCheck Ended() const { return reader.Failed() ? JpegUnreadable : JpegTruncated; }
+    LayoutCheck Ended() const { return reader.Failed() ? LayoutUnreadable : LayoutTruncated; }
 
     ByteReader reader;
     uint32_t width;
@@ -100,28 +100,28 @@ bool MarkerWalk::EndOfScan(uint8_t *code)
     return true;
 }
 
-JpegCheck MarkerWalk::ReadFrameHeader(size_t payload)
+LayoutCheck MarkerWalk::ReadFrameHeader(size_t payload)
 {
     // Precision, height, width, component count, then the components.
     uint8_t header[6];
     if (payload < sizeof(header))
-        return JpegNotAJpeg;
+        return LayoutDamaged;
     if (!reader.Bytes(header, sizeof(header)) || !reader.Skip(payload - sizeof(header)))
         return Ended();
     height = static_cast<uint32_t>(header[1]) << 8 | header[2];
     width = static_cast<uint32_t>(header[3]) << 8 | header[4];
-    return JpegWhole;
+    return LayoutWhole;
 }
 
-JpegCheck MarkerWalk::ReadApp1(size_t payload)
+LayoutCheck MarkerWalk::ReadApp1(size_t payload)
 {
     if (sawExif || payload < ExifPrefixBytes)
-        return reader.Skip(payload) ? JpegWhole : Ended();
+        return reader.Skip(payload) ? LayoutWhole : Ended();
     uint8_t prefix[ExifPrefixBytes];
     if (!reader.Bytes(prefix, sizeof(prefix)))
         return Ended();
     if (!IsExifSegment(prefix, sizeof(prefix)))
-        return reader.Skip(payload - sizeof(prefix)) ? JpegWhole : Ended();
+        return reader.Skip(payload - sizeof(prefix)) ? LayoutWhole : Ended();
     // Other APP1 segments (XMP) share the marker; only the first EXIF one
     // speaks for the picture.
     sawExif = true;
@@ -129,44 +129,44 @@ JpegCheck MarkerWalk::ReadApp1(size_t payload)
     // decoder, and from malloc: operator new would throw when memory is short.
     const std::unique_ptr<uint8_t, FreeMemory> segment(static_cast<uint8_t *>(malloc(MaxSegmentPayload)));
     if (!segment)
-        return JpegUnreadable;
+        return LayoutUnreadable;
     memcpy(segment.get(), prefix, sizeof(prefix));
     if (!reader.Bytes(segment.get() + sizeof(prefix), payload - sizeof(prefix)))
         return Ended();
     orientation = ExifOrientation(segment.get(), payload);
-    return JpegWhole;
+    return LayoutWhole;
 }
 
-JpegCheck MarkerWalk::Segment(uint8_t code, bool *sawFrame)
+LayoutCheck MarkerWalk::Segment(uint8_t code, bool *sawFrame)
 {
     uint8_t length[2];
     if (!reader.Bytes(length, sizeof(length)))
         return Ended();
     const size_t counted = static_cast<size_t>(length[0]) << 8 | length[1];
     if (counted < 2)
-        return JpegNotAJpeg;
+        return LayoutDamaged;
     const size_t payload = counted - 2;
     if (IsFrameHeader(code))
     {
         if (*sawFrame)
-            return JpegNotAJpeg;
+            return LayoutDamaged;
         *sawFrame = true;
         return ReadFrameHeader(payload);
     }
     if (code == StartOfScan && !*sawFrame)
-        return JpegNotAJpeg;
+        return LayoutDamaged;
     if (code == App1)
         return ReadApp1(payload);
-    return reader.Skip(payload) ? JpegWhole : Ended();
+    return reader.Skip(payload) ? LayoutWhole : Ended();
 }
 
-JpegCheck MarkerWalk::Run(JpegLayout *layout)
+LayoutCheck MarkerWalk::Run(PictureLayout *layout)
 {
     uint8_t start[2];
     if (!reader.Bytes(start, sizeof(start)))
-        return reader.Failed() ? JpegUnreadable : JpegNotAJpeg;
+        return reader.Failed() ? LayoutUnreadable : LayoutDamaged;
     if (start[0] != 0xFF || start[1] != StartOfImage)
-        return JpegNotAJpeg;
+        return LayoutDamaged;
 
     bool sawFrame = false, sawScan = false;
     uint8_t code = 0;
@@ -175,20 +175,24 @@ JpegCheck MarkerWalk::Run(JpegLayout *layout)
     for (;;)
     {
         if (code == StartOfImage)
-            return JpegNotAJpeg;
+            return LayoutDamaged;
         if (code == EndOfImage)
         {
             if (!sawScan)
-                return JpegNotAJpeg;
+                return LayoutDamaged;
             layout->width = width;
             layout->height = height;
             layout->orientation = orientation;
-            return JpegWhole;
+            layout->frameLeft = 0;
+            layout->frameTop = 0;
+            layout->frameWidth = width;
+            layout->frameHeight = height;
+            return LayoutWhole;
         }
         if (code != Temporary && !IsRestart(code))
         {
-            const JpegCheck check = Segment(code, &sawFrame);
-            if (check != JpegWhole)
+            const LayoutCheck check = Segment(code, &sawFrame);
+            if (check != LayoutWhole)
                 return check;
         }
         if (code == StartOfScan)
@@ -203,7 +207,7 @@ JpegCheck MarkerWalk::Run(JpegLayout *layout)
 }
 }
 
-JpegCheck WalkJpegLayout(ByteSource &source, JpegLayout *layout)
+LayoutCheck WalkJpegLayout(ByteSource &source, PictureLayout *layout)
 {
     MarkerWalk walk(source);
     return walk.Run(layout);

@@ -15,7 +15,23 @@ bool StreamSource::Read(uint8_t *buffer, size_t capacity, size_t *read)
     return true;
 }
 
-JpegCheck ReadJpegLayout(IStream *stream, JpegLayout *layout)
+bool StreamSource::Seek(uint64_t offset)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return offset <= 0x7FFFFFFFFFFFFFFFull && SUCCEEDED(stream->Seek(to, STREAM_SEEK_SET, NULL));
+}
+
+bool StreamSource::Length(uint64_t *length)
+{
+    STATSTG stat;
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+        return false;
+    *length = stat.cbSize.QuadPart;
+    return true;
+}
+
+LayoutCheck ReadJpegLayout(IStream *stream, PictureLayout *layout)
 {
     StreamSource source(stream);
     return WalkJpegLayout(source, layout);

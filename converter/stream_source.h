@@ -14,6 +14,8 @@ public:
     explicit StreamSource(IStream *stream) : stream(stream) {}
 
     bool Read(uint8_t *buffer, size_t capacity, size_t *read) override;
+    bool Seek(uint64_t offset) override;
+    bool Length(uint64_t *length) override;
 
 private:
     IStream *stream;

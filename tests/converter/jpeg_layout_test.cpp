@@ -59,31 +59,31 @@ const Bytes End = {0xFF, 0xD9};
 const Bytes Jfif = Segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
 const Bytes Tables = Segment(0xDB, Bytes(65, 1));
 
-JpegCheck Walk(const Bytes &file, JpegLayout *layout)
+LayoutCheck Walk(const Bytes &file, PictureLayout *layout)
 {
     IStream *stream = SHCreateMemStream(file.empty() ? NULL : &file[0], static_cast<UINT>(file.size()));
     if (stream == NULL)
-        return JpegUnreadable;
-    const JpegCheck check = ReadJpegLayout(stream, layout);
+        return LayoutUnreadable;
+    const LayoutCheck check = ReadJpegLayout(stream, layout);
     stream->Release();
     return check;
 }
 
-JpegCheck Walk(const Bytes &file)
+LayoutCheck Walk(const Bytes &file)
 {
-    JpegLayout layout;
+    PictureLayout layout;
     return Walk(file, &layout);
 }
 
 TEST(JpegLayout, FindsTheFrameSizeAndOrientation)
 {
-    JpegLayout layout = {0, 0, 0};
-    ASSERT_EQ(Walk(Join({Start, Jfif, Exif(6), Tables, Frame(0xC0, 640, 480), Scan(), End}), &layout), JpegWhole);
+    PictureLayout layout = {};
+    ASSERT_EQ(Walk(Join({Start, Jfif, Exif(6), Tables, Frame(0xC0, 640, 480), Scan(), End}), &layout), LayoutWhole);
     EXPECT_EQ(layout.width, 640u);
     EXPECT_EQ(layout.height, 480u);
     EXPECT_EQ(layout.orientation, 6);
 
-    ASSERT_EQ(Walk(Join({Start, Tables, Frame(0xC2, 65535, 1), Scan(), End}), &layout), JpegWhole);
+    ASSERT_EQ(Walk(Join({Start, Tables, Frame(0xC2, 65535, 1), Scan(), End}), &layout), LayoutWhole);
     EXPECT_EQ(layout.width, 65535u) << "progressive frame";
     EXPECT_EQ(layout.height, 1u);
     EXPECT_EQ(layout.orientation, 1) << "no EXIF segment";
@@ -91,11 +91,11 @@ TEST(JpegLayout, FindsTheFrameSizeAndOrientation)
 
 TEST(JpegLayout, TheFirstExifSegmentSpeaks)
 {
-    JpegLayout layout;
+    PictureLayout layout;
     const Bytes xmp = Segment(0xE1, {'h', 't', 't', 'p', ':', '/', '/', 'n', 's', 0, 0x01, 0x12, 0, 3});
-    ASSERT_EQ(Walk(Join({Start, xmp, Exif(8), Exif(3), Frame(0xC0, 8, 8), Scan(), End}), &layout), JpegWhole);
+    ASSERT_EQ(Walk(Join({Start, xmp, Exif(8), Exif(3), Frame(0xC0, 8, 8), Scan(), End}), &layout), LayoutWhole);
     EXPECT_EQ(layout.orientation, 8) << "an XMP segment comes first, then two EXIF ones";
-    ASSERT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Exif(6), Scan(), End}), &layout), JpegWhole);
+    ASSERT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Exif(6), Scan(), End}), &layout), LayoutWhole);
     EXPECT_EQ(layout.orientation, 6) << "EXIF segment after the frame header";
 }
 
@@ -107,33 +107,33 @@ TEST(JpegLayout, AcceptsWhatDecodersAccept)
     const Bytes fill = {0xFF, 0xFF, 0xFF};
     const Bytes stray = {0x00, 0x13};
     const Bytes temporary = {0xFF, 0x01};
-    EXPECT_EQ(Walk(Join({Start, Tables, Frame(0xC2, 8, 8), Scan(), Tables, Scan(), Scan(), End})), JpegWhole);
-    EXPECT_EQ(Walk(Join({Start, fill, Tables, stray, Frame(0xC1, 8, 8), temporary, Scan(), fill, End})), JpegWhole);
-    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Scan(), End, Bytes(100, 0x55)})), JpegWhole);
+    EXPECT_EQ(Walk(Join({Start, Tables, Frame(0xC2, 8, 8), Scan(), Tables, Scan(), Scan(), End})), LayoutWhole);
+    EXPECT_EQ(Walk(Join({Start, fill, Tables, stray, Frame(0xC1, 8, 8), temporary, Scan(), fill, End})), LayoutWhole);
+    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Scan(), End, Bytes(100, 0x55)})), LayoutWhole);
 }
 
 TEST(JpegLayout, TurnsAwayWhatIsNoJpeg)
 {
-    EXPECT_EQ(Walk(Bytes()), JpegNotAJpeg) << "empty";
-    EXPECT_EQ(Walk(Bytes({'G', 'I', 'F', '8', '9', 'a'})), JpegNotAJpeg);
-    EXPECT_EQ(Walk(Bytes({0xFF})), JpegNotAJpeg);
-    EXPECT_EQ(Walk(Join({Start, Start, Frame(0xC0, 8, 8), Scan(), End})), JpegNotAJpeg) << "two starts";
-    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Frame(0xC0, 8, 8), Scan(), End})), JpegNotAJpeg) << "two frames";
-    EXPECT_EQ(Walk(Join({Start, Tables, Scan(), End})), JpegNotAJpeg) << "a scan before any frame";
-    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), End})), JpegNotAJpeg) << "no scan";
-    EXPECT_EQ(Walk(Join({Start, Bytes({0xFF, 0xDB, 0x00, 0x01}), Frame(0xC0, 8, 8), Scan(), End})), JpegNotAJpeg)
+    EXPECT_EQ(Walk(Bytes()), LayoutDamaged) << "empty";
+    EXPECT_EQ(Walk(Bytes({'G', 'I', 'F', '8', '9', 'a'})), LayoutDamaged);
+    EXPECT_EQ(Walk(Bytes({0xFF})), LayoutDamaged);
+    EXPECT_EQ(Walk(Join({Start, Start, Frame(0xC0, 8, 8), Scan(), End})), LayoutDamaged) << "two starts";
+    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), Frame(0xC0, 8, 8), Scan(), End})), LayoutDamaged) << "two frames";
+    EXPECT_EQ(Walk(Join({Start, Tables, Scan(), End})), LayoutDamaged) << "a scan before any frame";
+    EXPECT_EQ(Walk(Join({Start, Frame(0xC0, 8, 8), End})), LayoutDamaged) << "no scan";
+    EXPECT_EQ(Walk(Join({Start, Bytes({0xFF, 0xDB, 0x00, 0x01}), Frame(0xC0, 8, 8), Scan(), End})), LayoutDamaged)
         << "a segment length of 1";
-    EXPECT_EQ(Walk(Join({Start, Segment(0xC0, {8, 0, 8, 0}), Scan(), End})), JpegNotAJpeg) << "short frame header";
+    EXPECT_EQ(Walk(Join({Start, Segment(0xC0, {8, 0, 8, 0}), Scan(), End})), LayoutDamaged) << "short frame header";
 }
 
 TEST(JpegLayout, EveryCutFileIsTruncated)
 {
     const Bytes whole = Join({Start, Jfif, Exif(6), Tables, Frame(0xC0, 640, 480), Scan(), Tables, Scan(), End});
-    ASSERT_EQ(Walk(whole), JpegWhole);
+    ASSERT_EQ(Walk(whole), LayoutWhole);
     for (size_t size = 2; size < whole.size(); ++size)
     {
         const Bytes cut(whole.begin(), whole.begin() + size);
-        EXPECT_EQ(Walk(cut), JpegTruncated) << "cut to " << size << " of " << whole.size() << " bytes";
+        EXPECT_EQ(Walk(cut), LayoutTruncated) << "cut to " << size << " of " << whole.size() << " bytes";
     }
 }
 }

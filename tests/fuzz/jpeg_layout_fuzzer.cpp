@@ -37,6 +37,18 @@ public:
         return true;
     }
 
+    bool Seek(uint64_t to) override
+    {
+        offset = to < size ? static_cast<size_t>(to) : size;
+        return true;
+    }
+
+    bool Length(uint64_t *length) override
+    {
+        *length = size;
+        return true;
+    }
+
 private:
     const uint8_t *data;
     size_t size;
@@ -55,23 +67,23 @@ void Require(bool promise)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     PieceSource whole(data, size, size, false);
-    JpegLayout layout = {0, 0, 0};
-    const JpegCheck check = WalkJpegLayout(whole, &layout);
-    Require(check == JpegWhole || check == JpegNotAJpeg || check == JpegTruncated);
-    if (check == JpegWhole)
+    PictureLayout layout = {};
+    const LayoutCheck check = WalkJpegLayout(whole, &layout);
+    Require(check == LayoutWhole || check == LayoutDamaged || check == LayoutTruncated);
+    if (check == LayoutWhole)
         Require(layout.width <= 0xFFFF && layout.height <= 0xFFFF && layout.orientation >= 1 &&
                 layout.orientation <= 8);
 
     // Piece sizes from 1 byte up, so that markers, lengths and segments
     // straddle the reader's refills.
     PieceSource pieces(data, size, 1 + size % 13, true);
-    JpegLayout again = {0, 0, 0};
-    const JpegCheck checkAgain = WalkJpegLayout(pieces, &again);
-    if (check == JpegTruncated || (check == JpegNotAJpeg && size < 2))
-        Require(checkAgain == JpegUnreadable);
+    PictureLayout again = {};
+    const LayoutCheck checkAgain = WalkJpegLayout(pieces, &again);
+    if (check == LayoutTruncated || (check == LayoutDamaged && size < 2))
+        Require(checkAgain == LayoutUnreadable);
     else
         Require(checkAgain == check);
-    if (check == JpegWhole)
+    if (check == LayoutWhole)
         Require(again.width == layout.width && again.height == layout.height &&
                 again.orientation == layout.orientation);
     return 0;
