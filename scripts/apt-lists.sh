@@ -42,6 +42,25 @@ apt_refresh_lists() {
     rm -f "$log"
 }
 
+# apt-get install of the packages named after the runner's words ("--"
+# between them). When apt finds no set of versions that fits, it is asked
+# once more for the release's own versions (its codename as the target
+# release): every architecture's lists name those, while an update index that
+# did not come, now or at an earlier refresh, leaves one architecture a
+# version behind the other. The updates then come with a later upgrade.
+apt_install() {
+    local runner=() codename
+    while [ "$1" != -- ]; do runner+=("$1"); shift; done
+    shift
+    "${runner[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@" && return 0
+    codename=$("${runner[@]}" sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)
+    [ -n "$codename" ] || return 1
+    echo "apt: trying again with $codename's own versions, which every architecture's lists name;"
+    echo "apt: run 'apt-get update && apt-get upgrade' later for the updates that could not be listed"
+    "${runner[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        -t "$codename" "$@"
+}
+
 # What an install that failed means, and what to do about it.
 apt_explain_install_failure() {
     echo "apt could not install what is needed (see its message above)." >&2

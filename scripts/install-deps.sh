@@ -66,7 +66,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     if [ "$need_update" = yes ] || ! apt_candidates_known command "${missing[@]}"; then
         apt_refresh_lists as_root
     fi
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" ||
+    apt_install as_root -- "${missing[@]}" ||
         { apt_explain_install_failure; exit 1; }
 fi
 if [ "$wine_in_vm" = yes ]; then
