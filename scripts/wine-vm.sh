@@ -20,9 +20,12 @@ VM_LAYOUT=2
 VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm/$VM_LAYOUT}
 VM_ROOT=$VM_DIR/root
 # What runs inside: Wine for both kinds of prefix, its fonts, CTest, and the
-# picture tools the tests and benchmarks call.
+# picture tools the tests and benchmarks call; every locale, so that Wine
+# can take any user interface language from LANG, and a font with Chinese
+# and Japanese characters, which Wine's own fonts lack.
 GUEST_PACKAGES=(
     wine wine32:i386 wine64 fonts-wine
+    locales-all fonts-wqy-microhei
     cmake python3 procps
     libjpeg-turbo-progs imagemagick
     xvfb xauth
@@ -140,7 +143,7 @@ setup() {
     } >"$VM_ROOT/etc/apt/sources.list"
     in_root dpkg --add-architecture i386
     apt_refresh_lists in_root || return 1
-    in_root apt-get install -y -q --no-install-recommends "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
+    apt_install in_root -- "${GUEST_PACKAGES[@]}" >"$VM_DIR/apt.log" 2>&1 ||
         { tail -20 "$VM_DIR/apt.log" >&2; apt_explain_install_failure; return 1; }
     in_root apt-get clean
     # The first boot stage needs the drivers of the root disk and the shares.
