@@ -23,9 +23,9 @@ build=$(realpath -m "${BUILD_DIR:-$here/../../build}")/fuzz
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE= >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
-# fuzz <name> <longest input>: one fuzzer's run and its figures.
+# fuzz <name> <longest input> <dictionary>: one fuzzer's run and its figures.
 fuzz() {
-    local name=$1 max_len=$2 corpus log findings
+    local name=$1 max_len=$2 dict=$3 corpus log findings
     findings=$build/findings/$name
     log=$build/$name.log
     if [ "$mode" = run ]; then
@@ -38,9 +38,9 @@ fuzz() {
     mkdir -p "$corpus" "$findings"
     local status=0
     # A hang of 10 s on one input is a finding too; the dictionary names the
-    # markers and tags the parsers look for.
+    # markers, chunks, blocks and tags the fuzzer's parsers look for.
     "$build/${name}_fuzzer" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
-        -dict="$here/jpeg.dict" -artifact_prefix="$findings/" -print_final_stats=1 \
+        -dict="$here/$dict" -artifact_prefix="$findings/" -print_final_stats=1 \
         "$corpus" "$here/corpus/$name" >"$log" 2>&1 || status=$?
     local runs cov found
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
@@ -55,6 +55,7 @@ fuzz() {
 }
 
 failed=0
-fuzz jpeg_layout 8192 || failed=1
-fuzz exif_orientation 2048 || failed=1
+fuzz jpeg_layout 8192 jpeg.dict || failed=1
+fuzz exif_orientation 2048 jpeg.dict || failed=1
+fuzz picture_header 4096 picture.dict || failed=1
 exit $failed

@@ -1,0 +1,128 @@
+// The format sniffer and the PNG, GIF and TIFF header walks, on any bytes.
+// Their promises: a whole file's layout has a canvas of at least one pixel,
+// a first frame of at least one pixel inside it and an orientation of 1 to
+// 8; a walk finds its file whole only where the sniffer names its format; a
+// source that never fails is never unreadable; and the answer does not
+// depend on how the source hands out its bytes, save that a source failing
+// at its end may make a truncated or damaged file unreadable.
+#include <stdlib.h>
+#include <string.h>
+
+#include "gif_layout.h"
+#include "picture_format.h"
+#include "png_layout.h"
+#include "tiff_layout.h"
+
+namespace
+{
+// The input in pieces of at most piece bytes, as a stream may deliver a file;
+// after the last, either the end or a read error.
+class PieceSource : public ByteSource
+{
+public:
+    PieceSource(const uint8_t *data, size_t size, size_t piece, bool failsAtEnd)
+        : data(data), size(size), piece(piece), failsAtEnd(failsAtEnd), offset(0)
+    {
+    }
+
+    bool Read(uint8_t *buffer, size_t capacity, size_t *read) override
+    {
+        if (offset == size && failsAtEnd)
+            return false;
+        size_t take = size - offset;
+        if (take > piece)
+            take = piece;
+        if (take > capacity)
+            take = capacity;
+        if (take > 0)
+            memcpy(buffer, data + offset, take);
+        offset += take;
+        *read = take;
+        return true;
+    }
+
+    bool Seek(uint64_t to) override
+    {
+        offset = to < size ? static_cast<size_t>(to) : size;
+        return true;
+    }
+
+    bool Length(uint64_t *length) override
+    {
+        *length = size;
+        return true;
+    }
+
+private:
+    const uint8_t *data;
+    size_t size;
+    size_t piece;
+    bool failsAtEnd;
+    size_t offset;
+};
+
+typedef LayoutCheck (*Walk)(ByteSource &source, PictureLayout *layout);
+
+void Require(bool promise)
+{
+    if (!promise)
+        abort();
+}
+
+bool Same(const PictureLayout &a, const PictureLayout &b)
+{
+    return a.width == b.width && a.height == b.height && a.orientation == b.orientation &&
+           a.frameLeft == b.frameLeft && a.frameTop == b.frameTop && a.frameWidth == b.frameWidth &&
+           a.frameHeight == b.frameHeight;
+}
+
+void Check(Walk walk, PictureFormat format, PictureFormat sniffed, const uint8_t *data, size_t size)
+{
+    PieceSource whole(data, size, size, false);
+    PictureLayout layout = {};
+    const LayoutCheck check = walk(whole, &layout);
+    Require(check == LayoutWhole || check == LayoutDamaged || check == LayoutTruncated);
+    if (check == LayoutWhole)
+    {
+        Require(sniffed == format);
+        Require(layout.width >= 1 && layout.height >= 1 && layout.frameWidth >= 1 && layout.frameHeight >= 1);
+        Require(static_cast<uint64_t>(layout.frameLeft) + layout.frameWidth <= layout.width);
+        Require(static_cast<uint64_t>(layout.frameTop) + layout.frameHeight <= layout.height);
+        Require(layout.orientation >= 1 && layout.orientation <= 8);
+    }
+
+    // Piece sizes from 1 byte up, so that chunks, blocks and entries
+    // straddle the reader's refills.
+    const size_t piece = 1 + size % 13;
+    PieceSource pieces(data, size, piece, false);
+    PictureLayout again = {};
+    Require(walk(pieces, &again) == check);
+    if (check == LayoutWhole)
+        Require(Same(again, layout));
+
+    PieceSource failing(data, size, piece, true);
+    const LayoutCheck failed = walk(failing, &again);
+    if (check == LayoutTruncated || check == LayoutDamaged)
+        Require(failed == check || failed == LayoutUnreadable);
+    else
+        Require(failed == check && Same(again, layout));
+}
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const PictureFormat sniffed = SniffPictureFormat(data, size < PictureHeadBytes ? size : PictureHeadBytes);
+    Require(sniffed >= UnknownFormat && sniffed <= BmpFormat);
+    // The sniffer reads no more than it is given: a shorter head never names
+    // a format the longer one does not.
+    if (size > 0)
+    {
+        const size_t shorter = (size < PictureHeadBytes ? size : PictureHeadBytes) - 1;
+        const PictureFormat cut = SniffPictureFormat(data, shorter);
+        Require(cut == UnknownFormat || cut == sniffed);
+    }
+    Check(WalkPngLayout, PngFormat, sniffed, data, size);
+    Check(WalkGifLayout, GifFormat, sniffed, data, size);
+    Check(WalkTiffLayout, TiffFormat, sniffed, data, size);
+    return 0;
+}
