@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "com_apartment.h"
-#include "convert_jpeg.h"
+#include "convert_picture.h"
 #include "converter_guard.h"
 
 namespace
@@ -31,7 +31,7 @@ extern "C" int WINAPI Vistrane_convertW(const wchar_t *source, const wchar_t *de
     // process. What the faulted call held cannot be released safely and is
     // abandoned; a bitmap it had begun is removed when the name was new.
     int result = ConvertFaulted;
-    if (!CallConverterGuarded(&ConvertJpegFile, source, destination, &result))
+    if (!CallConverterGuarded(&ConvertPictureFile, source, destination, &result))
     {
         if (!destinationExisted)
             DeleteFileW(destination);

@@ -7,7 +7,7 @@ enum ConvertResult
     ConvertDone = 0,
     ConvertBadArguments = 1,
     ConvertSourceUnreadable = 2,
-    ConvertNotAJpeg = 3,         // not a JPEG, or damaged before its first scan
+    ConvertNotAPicture = 3,      // no format we know, or a header no decoder is to be shown
     ConvertTruncated = 4,        // the picture data ends before the end-of-image marker
     ConvertTooLarge = 5,         // more pixels than MaxPicturePixels
     ConvertNoImagingComponent = 6,
@@ -15,4 +15,5 @@ enum ConvertResult
     ConvertOutOfMemory = 8,
     ConvertDestinationUnwritable = 9,
     ConvertFaulted = 10,         // a processor fault or exception inside the call
+    ConvertNoDecoder = 11,       // this PC has no decoder for the picture's format
 };

@@ -1,12 +1,25 @@
-// JPEG frames decode to 24-bit BGR (colour), 8-bit grey, or 32-bit CMYK
-// (Adobe CMYK and YCCK). Colour is used as it is; CMYK goes through the
-// platform's format converter; grey is widened here, because Wine's converter
-// accepts grey to 24-bit BGR but then fails every copy, and widening in place
-// costs no second buffer on any system.
+// Decoders hand out their frames in many pixel formats. JPEG's 24-bit BGR is
+// used as it is; 8-bit grey is widened in place, because Wine's converter
+// accepts grey to 24-bit BGR but then fails every copy. Palette pictures
+// (PNG, GIF, TIFF) are looked up here, so that an index beyond the palette
+// is refused rather than shown as whatever the converter makes of it, and a
+// transparent palette entry is blended once, not at every pixel. Everything
+// else (16 bits a sample, grey with alpha, CMYK, JPEG XR's high-range
+// formats) goes through the platform's format converter into 32-bit BGRA,
+// which holds every format's transparency, and is blended here.
 #include "pixel_source.h"
 
 namespace
 {
+// Rows of a kind turned here are decoded a few at a time into this much.
+const UINT WorkBytes = 256 * 1024;
+
+// c over background, by opacity alpha (0 to 255), rounded.
+BYTE Blend(UINT c, UINT alpha, UINT background)
+{
+    return static_cast<BYTE>((c * alpha + background * (255 - alpha) + 127) / 255);
+}
+
 // Spreads a row of grey bytes at the start of row into BGR triples, from the
 // end backwards, so no byte is overwritten before it is read.
 void WidenGrayRow(BYTE *row, UINT width)
@@ -19,36 +32,198 @@ void WidenGrayRow(BYTE *row, UINT width)
         row[3 * x + 2] = level;
     }
 }
+
+// The bits of each pixel of the indexed formats, 0 for the others.
+UINT IndexBits(const WICPixelFormatGUID &format)
+{
+    if (IsEqualGUID(format, GUID_WICPixelFormat1bppIndexed))
+        return 1;
+    if (IsEqualGUID(format, GUID_WICPixelFormat2bppIndexed))
+        return 2;
+    if (IsEqualGUID(format, GUID_WICPixelFormat4bppIndexed))
+        return 4;
+    if (IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed))
+        return 8;
+    return 0;
+}
 }
 
-bool PixelSource::Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, UINT frameWidth)
+PixelSource::PixelSource()
+    : kind(Bgr), layout(), background(), indexBits(0), paletteCount(0), palette(), work(NULL), workStride(0),
+      workRows(0)
 {
-    width = frameWidth;
+}
+
+PixelSource::~PixelSource()
+{
+    if (work != NULL)
+        HeapFree(GetProcessHeap(), 0, work);
+}
+
+bool PixelSource::Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, const PictureLayout &picture,
+                       COLORREF backgroundColour)
+{
+    layout = picture;
+    background[0] = GetBValue(backgroundColour);
+    background[1] = GetGValue(backgroundColour);
+    background[2] = GetRValue(backgroundColour);
     WICPixelFormatGUID format;
     if (FAILED(frame->GetPixelFormat(&format)))
         return false;
+    indexBits = IndexBits(format);
     if (IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) || IsEqualGUID(format, GUID_WICPixelFormat8bppGray))
     {
-        expandGray = IsEqualGUID(format, GUID_WICPixelFormat8bppGray);
+        kind = IsEqualGUID(format, GUID_WICPixelFormat8bppGray) ? Gray : Bgr;
         source = frame;
         return true;
     }
-    Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, NULL, 0.0,
-                                     WICBitmapPaletteTypeCustom)))
+    if (indexBits != 0)
+    {
+        kind = Indexed;
+        source = frame;
+        if (!OpenPalette(factory, frame, indexBits))
+            return false;
+        // At most 8 bits a pixel of a frame of at most 2^29 pixels: no overflow.
+        workStride = (layout.frameWidth * indexBits + 7) / 8;
+    }
+    else if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA))
+    {
+        // PNG's and WebP's usual format: blended as it comes.
+        kind = Alpha;
+        source = frame;
+        workStride = layout.frameWidth * 4;
+    }
+    else
+    {
+        Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
+        if (FAILED(factory->CreateFormatConverter(&converter)) ||
+            FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, NULL, 0.0,
+                                         WICBitmapPaletteTypeCustom)))
+            return false;
+        kind = Alpha;
+        source = converter;
+        workStride = layout.frameWidth * 4;
+    }
+    workRows = workStride < WorkBytes ? WorkBytes / workStride : 1;
+    if (workRows > layout.frameHeight)
+        workRows = layout.frameHeight;
+    work = static_cast<BYTE *>(HeapAlloc(GetProcessHeap(), 0, static_cast<size_t>(workStride) * workRows));
+    return work != NULL;
+}
+
+// The frame's palette, each colour blended over the background once.
+bool PixelSource::OpenPalette(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, UINT bits)
+{
+    Microsoft::WRL::ComPtr<IWICPalette> colours;
+    WICColor entries[256];
+    UINT count = 0;
+    if (FAILED(factory->CreatePalette(&colours)) || FAILED(frame->CopyPalette(colours.Get())) ||
+        FAILED(colours->GetColors(256, entries, &count)))
         return false;
-    source = converter;
+    // A palette longer than the format can index is cut to what it can.
+    const UINT indexable = 1u << bits;
+    paletteCount = count < indexable ? count : indexable;
+    for (UINT i = 0; i < paletteCount; ++i)
+    {
+        const UINT alpha = entries[i] >> 24;
+        palette[i][0] = Blend(entries[i] & 0xFF, alpha, background[0]);
+        palette[i][1] = Blend((entries[i] >> 8) & 0xFF, alpha, background[1]);
+        palette[i][2] = Blend((entries[i] >> 16) & 0xFF, alpha, background[2]);
+    }
     return true;
+}
+
+void PixelSource::FillBackground(BYTE *pixels, UINT count) const
+{
+    for (UINT x = 0; x < count; ++x)
+    {
+        pixels[3 * x] = background[0];
+        pixels[3 * x + 1] = background[1];
+        pixels[3 * x + 2] = background[2];
+    }
 }
 
 bool PixelSource::CopyRows(UINT y, UINT count, BYTE *rows, UINT stride)
 {
-    const WICRect rect = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(count)};
-    if (FAILED(source->CopyPixels(&rect, stride, stride * count, rows)))
-        return false;
-    if (expandGray)
-        for (UINT i = 0; i < count; ++i)
-            WidenGrayRow(rows + static_cast<size_t>(i) * stride, width);
+    const UINT frameBottom = layout.frameTop + layout.frameHeight;
+    for (UINT i = 0; i < count;)
+    {
+        const UINT canvasY = y + i;
+        BYTE *row = rows + static_cast<size_t>(i) * stride;
+        if (canvasY < layout.frameTop || canvasY >= frameBottom)
+        {
+            FillBackground(row, layout.width);
+            ++i;
+            continue;
+        }
+        const UINT inFrame = count - i < frameBottom - canvasY ? count - i : frameBottom - canvasY;
+        if (!CopyFrameRows(canvasY - layout.frameTop, inFrame, row, stride))
+            return false;
+        i += inFrame;
+    }
+    return true;
+}
+
+// Rows frameY on of the frame into canvas rows, with the canvas around the
+// frame (a GIF's) in the background colour.
+bool PixelSource::CopyFrameRows(UINT frameY, UINT count, BYTE *rows, UINT stride)
+{
+    const UINT right = layout.frameLeft + layout.frameWidth;
+    for (UINT i = 0; i < count; ++i)
+    {
+        BYTE *row = rows + static_cast<size_t>(i) * stride;
+        FillBackground(row, layout.frameLeft);
+        FillBackground(row + static_cast<size_t>(right) * 3, layout.width - right);
+    }
+    BYTE *const first = rows + static_cast<size_t>(layout.frameLeft) * 3;
+    const UINT width = layout.frameWidth;
+    if (kind == Bgr || kind == Gray)
+    {
+        const WICRect rect = {0, static_cast<INT>(frameY), static_cast<INT>(width), static_cast<INT>(count)};
+        if (FAILED(source->CopyPixels(&rect, stride, stride * (count - 1) + width * 3, first)))
+            return false;
+        if (kind == Gray)
+            for (UINT i = 0; i < count; ++i)
+                WidenGrayRow(first + static_cast<size_t>(i) * stride, width);
+        return true;
+    }
+    UINT done = 0;
+    for (UINT taken = 0; done < count; done += taken)
+    {
+        taken = count - done < workRows ? count - done : workRows;
+        const WICRect rect = {0, static_cast<INT>(frameY + done), static_cast<INT>(width), static_cast<INT>(taken)};
+        if (FAILED(source->CopyPixels(&rect, workStride, workStride * taken, work)))
+            return false;
+        for (UINT i = 0; i < taken; ++i)
+        {
+            const BYTE *in = work + static_cast<size_t>(i) * workStride;
+            BYTE *out = first + static_cast<size_t>(done + i) * stride;
+            if (kind == Alpha)
+            {
+                for (UINT x = 0; x < width; ++x, in += 4, out += 3)
+                    if (in[3] == 255)
+                    {
+                        out[0] = in[0];
+                        out[1] = in[1];
+                        out[2] = in[2];
+                    }
+                    else
+                        for (int c = 0; c < 3; ++c)
+                            out[c] = Blend(in[c], in[3], background[c]);
+                continue;
+            }
+            const UINT mask = (1u << indexBits) - 1;
+            for (UINT x = 0; x < width; ++x, out += 3)
+            {
+                const UINT bit = x * indexBits;
+                const UINT index = (in[bit / 8] >> (8 - indexBits - bit % 8)) & mask;
+                if (index >= paletteCount)
+                    return false;
+                out[0] = palette[index][0];
+                out[1] = palette[index][1];
+                out[2] = palette[index][2];
+            }
+        }
+    }
     return true;
 }

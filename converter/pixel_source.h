@@ -1,4 +1,6 @@
-// A decoded frame's rows as 24-bit BGR, the pixel layout of the bitmap file.
+// A decoded picture's rows as 24-bit BGR, the pixel layout of the bitmap
+// file: its first frame placed on the picture's canvas, transparent pixels
+// blended over a background colour.
 #pragma once
 
 #include <windows.h>
@@ -6,21 +8,52 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include "picture_layout.h"
+
 class PixelSource
 {
 public:
-    PixelSource() : width(0), expandGray(false) {}
+    PixelSource();
+    ~PixelSource();
+    PixelSource(const PixelSource &) = delete;
+    PixelSource &operator=(const PixelSource &) = delete;
 
-    // False when the frame's pixel format cannot be turned into 24-bit BGR.
-    bool Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, UINT frameWidth);
+    // frame is the decoder's first frame, of layout's frame size. False when
+    // its pixel format cannot be turned into 24-bit BGR or no memory is left
+    // for the rows in between.
+    bool Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, const PictureLayout &layout,
+              COLORREF background);
 
-    // Copies count rows, starting at row y, into rows stride bytes apart.
-    // stride is at least 3 bytes a pixel; stride * count must fit in a UINT.
-    // Bytes past the pixels of a row are left as they were.
+    // Copies count rows of the canvas, starting at row y, into rows stride
+    // bytes apart. stride is at least 3 bytes a pixel; stride * count must
+    // fit in a UINT. Bytes past the pixels of a row are left as they were.
+    // False when the decoder fails or a pixel names a colour its palette
+    // does not hold.
     bool CopyRows(UINT y, UINT count, BYTE *rows, UINT stride);
 
 private:
+    enum Kind
+    {
+        Bgr,     // 24-bit BGR, copied as it is
+        Gray,    // 8-bit grey, widened in place
+        Indexed, // 1, 2, 4 or 8 bits a pixel, looked up in the palette here
+        Alpha,   // anything else, as 32-bit BGRA from the format converter
+    };
+
+    bool OpenPalette(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, UINT bits);
+    bool CopyFrameRows(UINT frameY, UINT count, BYTE *rows, UINT stride);
+    void FillBackground(BYTE *pixels, UINT count) const;
+
     Microsoft::WRL::ComPtr<IWICBitmapSource> source;
-    UINT width;
-    bool expandGray;
+    Kind kind;
+    PictureLayout layout;
+    BYTE background[3]; // blue, green, red
+    UINT indexBits;
+    UINT paletteCount;
+    BYTE palette[256][3]; // each colour already blended over the background
+    // Decoded rows in their own format, for the kinds that are turned here,
+    // from the process heap (heap_buffer.h says why).
+    BYTE *work;
+    UINT workStride;
+    UINT workRows;
 };

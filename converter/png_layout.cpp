@@ -167,9 +167,13 @@ LayoutCheck ChunkWalk::Run(PictureLayout *layout)
             check = ReadHeader(length);
         else if (Named(name, "IEND"))
         {
-            // Decoders stop at IEND's name; its length and CRC hold nothing.
+            // IEND holds nothing but its CRC, which must be there too: a
+            // copy cut anywhere before the file's end is an interrupted one,
+            // as for JPEG's end-of-image marker.
             if (pixelData == NoPixelData)
                 return LayoutDamaged;
+            if (chunk + ChunkHeaderBytes + length + CrcBytes > fileLength)
+                return LayoutTruncated;
             layout->width = width;
             layout->height = height;
             layout->orientation = 1;

@@ -45,7 +45,7 @@ bool PrepareBitmapPaths(wchar_t (&pending)[MAX_PATH], wchar_t (&converted)[MAX_P
     return UserFolder(folder) && TryFolder(folder, pending, converted);
 }
 
-bool ConvertJpeg(wchar_t (&path)[MAX_PATH], const ImageConverter &convert)
+bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert)
 {
     wchar_t pending[MAX_PATH];
     wchar_t converted[MAX_PATH];

@@ -1,4 +1,4 @@
-// Where a converted JPEG goes, and how it gets there without harming the
+// Where a converted picture goes, and how it gets there without harming the
 // bitmap the desktop may be showing, also while other runs convert at once.
 #pragma once
 
@@ -18,10 +18,10 @@ const wchar_t UserBitmapFolder[] = L"Vistrane";
 // can be written.
 bool PrepareBitmapPaths(wchar_t (&pending)[MAX_PATH], wchar_t (&converted)[MAX_PATH]);
 
-// Converts the JPEG at path into this run's temporary file and, when the
+// Converts the picture at path into this run's temporary file and, when the
 // converter succeeded, replaces the previous converted bitmap with it in one
 // step and rewrites path to name it. So the converted bitmap is at every
 // moment a whole one, the previous or the new. On any failure, a fault inside
 // the converter included, path is left as it was, the temporary file is
 // gone, and the previous converted bitmap stays.
-bool ConvertJpeg(wchar_t (&path)[MAX_PATH], const ImageConverter &convert);
+bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert);

@@ -1,4 +1,5 @@
-// The separately shipped library that turns a JPEG into a bitmap.
+// The separately shipped library that turns a picture (JPEG, PNG, GIF, TIFF
+// and more) into a bitmap.
 #pragma once
 
 #include <windows.h>

@@ -28,6 +28,13 @@ bool IsWholeUtf16(const wchar_t *text)
     return true;
 }
 
+// The names of the pictures the converter turns into bitmaps: JPEG, PNG,
+// GIF, TIFF, JPEG XR, WebP, and HEIF with AVIF, its AV1 kind.
+const wchar_t *const ConvertedSuffixes[] = {
+    L".JPG", L".JPEG", L".PNG", L".GIF", L".TIF", L".TIFF", L".JXR", L".WDP",
+    L".HDP", L".WEBP", L".HEIC", L".HEIF", L".AVIF",
+};
+
 bool FirstOccurrenceEndsText(const wchar_t *text, size_t length, const wchar_t *suffix)
 {
     const wchar_t *found = wcsstr(text, suffix);
@@ -45,7 +52,8 @@ ImageType ClassifyImage(const wchar_t *path)
     if (wcsstr(folded, L".BMP") != NULL)
         return BitmapImage;
     const size_t length = wcslen(folded);
-    if (FirstOccurrenceEndsText(folded, length, L".JPG") || FirstOccurrenceEndsText(folded, length, L".JPEG"))
-        return JpegImage;
+    for (const wchar_t *suffix : ConvertedSuffixes)
+        if (FirstOccurrenceEndsText(folded, length, suffix))
+            return ConvertedImage;
     return UnusableImage;
 }

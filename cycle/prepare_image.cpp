@@ -9,10 +9,10 @@ bool PrepareImage(wchar_t (&path)[MAX_PATH])
     {
     case BitmapImage:
         return true;
-    case JpegImage:
+    case ConvertedImage:
     {
         const ImageConverter convert = LoadImageConverter();
-        return (convert.wide != NULL || convert.narrow != NULL) && ConvertJpeg(path, convert);
+        return (convert.wide != NULL || convert.narrow != NULL) && ConvertPicture(path, convert);
     }
     default:
         return false;

@@ -6,7 +6,8 @@
 # Every picture is drawn from fixed seeds, so every run makes the same files.
 #   make-jpeg-corpus.sh <folder>
 # writes <folder>/jpeg/NAME.jpg, <folder>/reference/NAME.bmp, and
-# <folder>/other/ with pictures of other types named .jpg.
+# <folder>/picture/NAME.EXT (the other formats), and <folder>/other/ with
+# pictures no converter is to accept.
 set -euo pipefail
 source "$(dirname "$0")/jpeg-exif.sh"
 out=${1:?usage: make-jpeg-corpus.sh <folder>}
@@ -114,9 +115,56 @@ for orientation in 1 2 3 4 5 6 7 8; do
     done
 done
 
-# Pictures of other types under a .jpg name.
-convert "$work/scene.ppm" -define png:exclude-chunks=date,time "PNG:$out/other/png-named.jpg"
-convert "$work/scene.ppm" "BMP3:$out/other/bmp-named.jpg"
+# The other formats, as editors and cameras write them, in picture/NAME.EXT,
+# each with ImageMagick's decoding of it in reference/NAME.bmp, blended over
+# the desktop colour the tests set (Windows' classic blue) as the converter
+# blends transparent pixels.
+desktop='#3A6EA5'
+# A cut of the scene whose opacity falls from left to right, with a hole.
+convert "$work/scene.ppm" \( -size 320x240 gradient:white-black -rotate 90 \
+    -fill black -draw 'circle 200,120 230,120' \) -alpha off -compose copy_opacity -composite "PNG32:$work/clear.png"
+# other <name.ext> <ImageMagick output> [operations before the output]
+other() {
+    local file=$1 output=$2
+    shift 2
+    convert "$@" "$output"
+    convert "$out/picture/$file" -auto-orient -colorspace sRGB -background "$desktop" -flatten -type TrueColor \
+        "BMP3:$out/reference/${file%.*}.bmp"
+}
+mkdir -p "$out/picture"
+other png-rgb.png "PNG24:$out/picture/png-rgb.png" "$work/scene.ppm"
+other png-rgba.png "PNG32:$out/picture/png-rgba.png" "$work/clear.png"
+other png-gray-alpha.png "PNG:$out/picture/png-gray-alpha.png" "$work/clear.png" -colorspace gray \
+    -define png:color-type=4
+other png-16-bit.png "PNG64:$out/picture/png-16-bit.png" "$work/clear.png" -depth 16
+other png-palette.png "PNG8:$out/picture/png-palette.png" "$work/clear.png" -channel A -threshold 50% +channel \
+    -colors 64
+other png-interlaced.png "PNG24:$out/picture/png-interlaced.png" "$work/scene.ppm" -interlace PNG
+other png-1-bit.png "PNG:$out/picture/png-1-bit.png" "$work/scene.ppm" -monochrome
+# Two frames, the first smaller than the logical screen and set off in it,
+# with a transparent colour: the converter takes the first frame only.
+other gif-frames.gif "$out/picture/gif-frames.gif" \( "$work/clear.png" -crop 200x150+20+30 +repage \
+    -channel A -threshold 50% +channel -set page 320x240+60+40 \) \( "$work/scene.ppm" -set page +0+0 \)
+# ImageMagick flattens every frame of the GIF: its reference is the first.
+convert "$out/picture/gif-frames.gif[0]" -background "$desktop" -flatten -type TrueColor \
+    "BMP3:$out/reference/gif-frames.bmp"
+other tiff-lzw-turned.tif "TIFF:$out/picture/tiff-lzw-turned.tif" "$work/scene.ppm" -compress LZW \
+    -orient RightTop
+other tiff-palette.tiff "TIFF:$out/picture/tiff-palette.tiff" "$work/scene.ppm" -colors 200 -type Palette
+# A palette picture whose pixels name colours beyond its two-colour palette:
+# valid in every other way, so only a look at the pixels can refuse it.
+python3 - "$out/other/palette-beyond.png" <<'PYTHON'
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+rows = b"".join(b"\0" + bytes([0, 1, 5, 7]) for _ in range(4))
+with open(sys.argv[1], "wb") as f:
+    f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 4, 8, 3, 0, 0, 0)) +
+            chunk(b"PLTE", bytes([255, 0, 0, 0, 0, 255])) + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+PYTHON
+# Content, not name, tells the format.
+cp "$out/jpeg/baseline-420.jpg" "$out/picture/jpeg-named.png"
+cp "$out/reference/baseline-420.bmp" "$out/reference/jpeg-named.bmp"
 
 rm -rf "$work"
-echo "make-jpeg-corpus: $(ls "$out/jpeg" | wc -l) JPEG files and their references in $out"
+echo "make-jpeg-corpus: $(ls "$out/jpeg" "$out/picture" | wc -l) pictures and their references in $out"

@@ -43,7 +43,7 @@ protected:
         lstrcpynW(path, Wide(source).c_str(), MAX_PATH);
         const ImageConverter convert = LoadTestConverter(kind);
         EXPECT_TRUE(convert.wide != NULL || convert.narrow != NULL) << kind << " did not load";
-        return ConvertJpeg(path, convert);
+        return ConvertPicture(path, convert);
     }
     // This thread's temporary file in folder: a run's own.
     static std::string Pending(const std::string &folder)

@@ -1,4 +1,4 @@
-// What the converter does with what is not a usable JPEG, with destinations
+// What the converter does with what is not a usable picture, with destinations
 // it cannot or must not write, and with the COM apartment and the resources
 // of the thread that calls it.
 #include <gtest/gtest.h>
@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <psapi.h>
+
+#include <algorithm>
 
 #include "convert_result.h"
 #include "converter_support.h"
@@ -26,11 +28,11 @@ protected:
     }
     void TearDown() override { DeleteTree(folder); }
 
-    // Writes bytes as NAME.jpg, converts it to NAME.bmp, and checks that the
+    // Writes bytes as NAME.jpg (or another extension), converts it to NAME.bmp, and checks that the
     // conversion failed and left no bitmap.
-    void ExpectRefused(const char *name, const std::vector<BYTE> &bytes)
+    void ExpectRefused(const char *name, const std::vector<BYTE> &bytes, const char *extension = ".jpg")
     {
-        const std::string source = folder + "\\" + name + ".jpg";
+        const std::string source = folder + "\\" + name + extension;
         const std::string destination = folder + "\\" + name + ".bmp";
         ASSERT_TRUE(WriteBytes(source, bytes)) << name;
         const int result = convert(source.c_str(), destination.c_str());
@@ -111,9 +113,30 @@ TEST_F(BadInputTest, DamagedOrForeignFilesAreRefused)
     twoStarts.insert(twoStarts.begin() + 2, good.begin(), good.begin() + 2);
     ExpectRefused("two-start-markers", twoStarts);
 
-    // Other pictures under a JPEG's name are not offered to other decoders.
-    ExpectRefused("png-named-jpg", ReadBytes(CorpusFolder() + "\\other\\png-named.jpg"));
-    ExpectRefused("bmp-named-jpg", ReadBytes(CorpusFolder() + "\\other\\bmp-named.jpg"));
+}
+
+TEST_F(BadInputTest, DamagedPicturesOfTheOtherFormatsAreRefused)
+{
+    const std::vector<BYTE> png = ReadBytes(CorpusFolder() + "\\picture\\png-rgb.png");
+    ASSERT_GT(png.size(), 1000u);
+    ExpectRefused("png-cut-in-the-picture", std::vector<BYTE>(png.begin(), png.begin() + png.size() / 2));
+    ExpectRefused("png-cut-before-its-end", std::vector<BYTE>(png.begin(), png.end() - 4));
+    // 40,000 x 40,000 in the header (bytes 16 to 23, big-endian) of a small
+    // file: refused by its header, before a decoder allocates for it.
+    std::vector<BYTE> huge = png;
+    const BYTE claim[] = {0, 0, 0x9C, 0x40, 0, 0, 0x9C, 0x40};
+    std::copy(claim, claim + sizeof(claim), huge.begin() + 16);
+    ExpectRefused("png-claims-40000-by-40000", huge);
+    ExpectRefused("palette-index-beyond-the-palette", ReadBytes(CorpusFolder() + "\\other\\palette-beyond.png"));
+
+    const std::vector<BYTE> tiff = ReadBytes(CorpusFolder() + "\\picture\\tiff-lzw-turned.tif");
+    ASSERT_GT(tiff.size(), 1000u);
+    ExpectRefused("tiff-cut-in-the-picture", std::vector<BYTE>(tiff.begin(), tiff.begin() + tiff.size() / 2));
+    // A logical screen, then the trailer: no frame at all.
+    const BYTE noFrames[] = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0, 0, 0, 0x3B};
+    ExpectRefused("gif-without-frames", std::vector<BYTE>(noFrames, noFrames + sizeof(noFrames)));
+    const char text[] = "<svg>not a bitmap of any kind</svg>";
+    ExpectRefused("text-named-png", std::vector<BYTE>(text, text + sizeof(text) - 1), ".png");
 }
 
 TEST_F(BadInputTest, PathsThatCannotBeUsedAreRefused)

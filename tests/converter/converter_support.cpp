@@ -32,6 +32,16 @@ std::string CorpusReference(const std::string &name)
     return CorpusFolder() + "\\reference\\" + name + ".bmp";
 }
 
+std::string CorpusSource(const std::string &name)
+{
+    return name.find('.') == std::string::npos ? CorpusJpeg(name) : CorpusFolder() + "\\picture\\" + name;
+}
+
+std::string CorpusReferenceOf(const std::string &name)
+{
+    return CorpusReference(name.substr(0, name.find('.')));
+}
+
 bool RunningUnderWine()
 {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");

@@ -16,10 +16,14 @@
 NarrowImageConverter ShippedConvert();
 
 // The folder the corpus step filled: jpeg\NAME.jpg, reference\NAME.bmp and
-// other\ (pictures of other types named .jpg).
+// picture\NAME.EXT (the other formats) and other\ (pictures to refuse).
 std::string CorpusFolder();
 std::string CorpusJpeg(const std::string &name);
 std::string CorpusReference(const std::string &name);
+// Any picture of the corpus by its name: a JPEG's has no extension (NAME),
+// every other's has its own (NAME.EXT, in picture\); and its reference.
+std::string CorpusSource(const std::string &name);
+std::string CorpusReferenceOf(const std::string &name);
 
 // Wine's ntdll exports wine_get_version; Windows' does not.
 bool RunningUnderWine();

@@ -1,7 +1,8 @@
-// Every JPEG of the corpus, converted by the shipped converter, against what
-// libjpeg-turbo's djpeg decodes from the same file (turned upright where the
-// file says so). Two correct decoders differ by a level or two; 40 dB allows
-// that and nothing like a shifted, mirrored or miscoloured picture.
+// Every picture of the corpus, converted by the shipped converter, against
+// what libjpeg-turbo's djpeg (JPEG) or ImageMagick (the other formats, blended
+// over the desktop colour) decodes from the same file, turned upright where
+// the file says so. Two correct decoders differ by a level or two; 40 dB
+// allows that and nothing like a shifted, mirrored or miscoloured picture.
 #include <gtest/gtest.h>
 
 #include "converter_support.h"
@@ -10,37 +11,49 @@
 namespace
 {
 const double MinimumPsnr = 40.0;
+// The desktop colour the corpus step blends the references over.
+const COLORREF ReferenceDesktop = RGB(0x3A, 0x6E, 0xA5);
 
 class CorpusTest : public ::testing::TestWithParam<const char *>
 {
 protected:
-    static void SetUpTestSuite() { folder = new std::string(ScratchFolder("corpus")); }
+    static void SetUpTestSuite()
+    {
+        folder = new std::string(ScratchFolder("corpus"));
+        desktop = GetSysColor(COLOR_DESKTOP);
+        const INT element = COLOR_DESKTOP;
+        ASSERT_TRUE(SetSysColors(1, &element, &ReferenceDesktop));
+    }
     static void TearDownTestSuite()
     {
+        const INT element = COLOR_DESKTOP;
+        SetSysColors(1, &element, &desktop);
         DeleteTree(*folder);
         delete folder;
         folder = NULL;
     }
 
     static std::string *folder;
+    static COLORREF desktop;
 };
 
 std::string *CorpusTest::folder = NULL;
+COLORREF CorpusTest::desktop = 0;
 
 // Test names are the file names, with the characters gtest allows.
 std::string FileName(const ::testing::TestParamInfo<const char *> &info)
 {
     std::string name = info.param;
     for (size_t i = 0; i < name.size(); ++i)
-        if (name[i] == '-')
+        if (name[i] == '-' || name[i] == '.')
             name[i] = '_';
     return name;
 }
 
-TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
+TEST_P(CorpusTest, BecomesTheBitmapAReferenceDecoderDecodes)
 {
     const std::string name = GetParam();
-    const std::string source = CorpusJpeg(name);
+    const std::string source = CorpusSource(name);
     ASSERT_TRUE(FileExists(source)) << source << " is missing: the corpus step did not make it";
     const NarrowImageConverter convert = ShippedConvert();
     ASSERT_TRUE(convert != NULL) << "cannot load " << ShippedConverter();
@@ -51,7 +64,7 @@ TEST_P(CorpusTest, BecomesTheBitmapDjpegDecodes)
 
     Pixels converted, reference;
     ASSERT_EQ(ReadBitmap(destination, &converted), "") << name;
-    ASSERT_EQ(ReadBitmap(CorpusReference(name), &reference), "") << "reference of " << name;
+    ASSERT_EQ(ReadBitmap(CorpusReferenceOf(name), &reference), "") << "reference of " << name;
     ASSERT_EQ(converted.width, reference.width) << name;
     ASSERT_EQ(converted.height, reference.height) << name;
     const SIZE loaded = LoadedBitmapSize(Wide(destination).c_str());
@@ -99,11 +112,22 @@ const char *const Orientations[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Orientations, CorpusTest, ::testing::ValuesIn(Orientations), FileName);
 
+// Every depth and kind of transparency, interlacing, a GIF's first frame set
+// off on its logical screen, a TIFF's orientation tag, and a JPEG under
+// another format's name.
+const char *const Formats[] = {
+    "png-rgb.png",     "png-rgba.png",       "png-gray-alpha.png",  "png-16-bit.png",
+    "png-palette.png", "png-interlaced.png", "png-1-bit.png",       "gif-frames.gif",
+    "tiff-lzw-turned.tif", "tiff-palette.tiff", "jpeg-named.png",
+};
+INSTANTIATE_TEST_SUITE_P(Formats, CorpusTest, ::testing::ValuesIn(Formats), FileName);
+
 TEST(Corpus, HoldsNoFileTheTestsDoNotName)
 {
     size_t named = sizeof(Encodings) / sizeof(Encodings[0]) + sizeof(Sizes) / sizeof(Sizes[0]) +
                    sizeof(Orientations) / sizeof(Orientations[0]);
     EXPECT_EQ(ListingOrder(CorpusFolder() + "\\jpeg").size(), named)
         << "the corpus step makes files no test converts, or misses some";
+    EXPECT_EQ(ListingOrder(CorpusFolder() + "\\picture").size(), sizeof(Formats) / sizeof(Formats[0]));
 }
 }

@@ -129,6 +129,7 @@ TEST(PictureHeader, WalksFindSizesAndRefuseBrokenFiles)
         {WalkPngLayout, Png(7, 5, 3, true), LayoutWhole, {7, 5, 1, 0, 0, 7, 5}},
         {WalkPngLayout, Png(40000, 40000, 6, false), LayoutWhole, {40000, 40000, 1, 0, 0, 40000, 40000}},
         {WalkPngLayout, Cut(Png(640, 480, 2, false), 20), LayoutTruncated, {}},
+        {WalkPngLayout, Cut(Png(640, 480, 2, false), 4), LayoutTruncated, {}},
         {WalkPngLayout, Png(7, 5, 3, false), LayoutDamaged, {}},
         {WalkGifLayout, Gif(10, 8, 2, 3, 4, 2), LayoutWhole, {10, 8, 1, 2, 3, 4, 2}},
         {WalkGifLayout, Gif(10, 8, 8, 7, 5, 6), LayoutWhole, {13, 13, 1, 8, 7, 5, 6}},

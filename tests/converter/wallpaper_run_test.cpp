@@ -1,6 +1,6 @@
 // The logon run with the real converter: Vistrane.cpl and Vistrane-jpeg.dll
-// copied side by side, as an installation places them, over a folder that
-// holds JPEG files only, run by Wine's rundll32.exe.
+// copied side by side, as an installation places them, over a folder of
+// pictures to convert, run by Wine's rundll32.exe.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -20,18 +20,17 @@ protected:
         SettingsFixture::TearDown();
     }
 
+    void ExpectEachShownInTurn(const char *const (&corpus)[3], const char *const (&names)[3]);
+
     std::string installed;
 };
 
-TEST_F(WallpaperRunTest, AFolderOfJpegsBecomesTheWallpaperPictureByPicture)
+// Each run in turn over a folder of three corpus pictures under the run's own
+// names shows the next of them, converted and upright.
+void WallpaperRunTest::ExpectEachShownInTurn(const char *const (&corpus)[3], const char *const (&names)[3])
 {
-    // The run's own names for the corpus files: a phone's picture turned on
-    // its side, a camera's, an editor's progressive one; two named in scripts
-    // the code page does not hold, converted through the wide export.
-    const char *const corpus[] = {"orientation-6-bands", "baseline-420", "progressive-420"};
-    const char *const names[] = {"夕日.jpg", "Été-海.jpeg", "editor.JPG"};
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(CopyOneFile(CorpusJpeg(corpus[i]), folder + "\\" + names[i])) << corpus[i];
+        ASSERT_TRUE(CopyOneFile(CorpusSource(corpus[i]), folder + "\\" + names[i])) << corpus[i];
     installed = ScratchFolder("wallpaper-run-install-Установка");
     const std::string applet = installed + "\\Vistrane.cpl";
     ASSERT_TRUE(CopyOneFile(ShippedApplet(), applet));
@@ -60,10 +59,31 @@ TEST_F(WallpaperRunTest, AFolderOfJpegsBecomesTheWallpaperPictureByPicture)
         EXPECT_EQ(ConverterBitmapProblem(bitmap), "") << entry;
         Pixels shownPixels, reference;
         ASSERT_EQ(ReadBitmap(bitmap, &shownPixels), "");
-        ASSERT_EQ(ReadBitmap(CorpusReference(source), &reference), "");
+        ASSERT_EQ(ReadBitmap(CorpusReferenceOf(source), &reference), "");
         EXPECT_GE(Psnr(shownPixels, reference), 40.0) << "the wallpaper is not " << entry << " upright";
     }
     EXPECT_EQ(shownEntries.size(), 3u) << "three runs in turn must show the three pictures";
+}
+
+TEST_F(WallpaperRunTest, AFolderOfJpegsBecomesTheWallpaperPictureByPicture)
+{
+    // A phone's picture turned on its side, a camera's, an editor's
+    // progressive one; two named in scripts the code page does not hold,
+    // converted through the wide export.
+    ExpectEachShownInTurn({"orientation-6-bands", "baseline-420", "progressive-420"},
+                          {"夕日.jpg", "Été-海.jpeg", "editor.JPG"});
+}
+
+TEST_F(WallpaperRunTest, AFolderOfPngGifAndTiffPicturesBecomesTheWallpaperPictureByPicture)
+{
+    // Transparent pixels are blended over the desktop colour the references
+    // were made with.
+    const INT element = COLOR_DESKTOP;
+    const COLORREF kept = GetSysColor(COLOR_DESKTOP), reference = RGB(0x3A, 0x6E, 0xA5);
+    ASSERT_TRUE(SetSysColors(1, &element, &reference));
+    ExpectEachShownInTurn({"png-rgba.png", "gif-frames.gif", "tiff-lzw-turned.tif"},
+                          {"Lagune.png", "ダンス.gif", "scan.TIFF"});
+    SetSysColors(1, &element, &kept);
 }
 }
 
