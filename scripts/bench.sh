@@ -11,5 +11,5 @@ trap wine_stop EXIT
 echo "== Wallpaper run"
 wine "$BUILD_DIR/tests/bench/cycle_bench.exe"
 
-echo "== JPEG converter"
+echo "== Picture converter"
 "$VISTRANE_ROOT/scripts/converter-bench.sh"

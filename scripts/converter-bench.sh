@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The JPEG converter against libjpeg-turbo's djpeg on the same 24-megapixel
+# The converter against libjpeg-turbo's djpeg on the same 24-megapixel
 # picture, made here: median wall times, their ratio, and the converter's
 # peak memory against the size of the bitmap it writes, for the picture
 # stored upright and stored on its side. Each converter run is a process of
 # its own, as at logon, alternating with djpeg's runs so all meet the same
-# machine. Run by scripts/bench.sh inside its Wine prefix.
+# machine. Then a PNG and a TIFF, each against a bare decode of it by the
+# imaging component. Run by scripts/bench.sh inside its Wine prefix.
 #   RUNS   runs of each (default 7)
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
@@ -77,4 +78,35 @@ awk -v runs="$runs" -v d="$djpeg_ms" -v o="$ours_ms" -v w="$warm_ms" -v b="$bitm
     printf "   on its side against upright: %.2f times the time (runs %s ms upright, %s ms on its side)\n", t / o, os, ts
     printf "   first call in a process also loads COM and the imaging component: %.1f ms (small picture)\n", w
 }'
+
+# The other formats against a bare decode of the same file by the imaging
+# component (into memory, in the file's own pixel format): a 5K wallpaper
+# with an alpha channel as PNG, and a 4K picture as an LZW TIFF, as editors
+# save them. Made once per build folder, from the photograph.
+png=$work/wallpaper-5k-rgba.png
+tiff=$work/picture-4k-lzw.tif
+if [ ! -s "$png" ] || [ ! -s "$tiff" ]; then
+    echo "   making the PNG and TIFF pictures"
+    convert "$photo" -resize 5120x2880! \( -size 2880x5120 gradient:white-'#404040' -rotate 90 \) \
+        -alpha off -compose copy_opacity -composite "PNG32:$png"
+    convert "$photo" -resize 3840x2160! -depth 8 -compress LZW "TIFF:$tiff"
+fi
+for picture in "$png" "$tiff"; do
+    decodes=() conversions=()
+    for run in $(seq "$runs"); do
+        decodes+=("$(wine "$bench" --decode "$(wine_path "$warm_up")" "$(wine_path "$picture")")")
+        conversions+=("$(wine "$bench" "$(wine_path "$warm_up")" "$(wine_path "$picture")" "$(wine_path "$out/format.bmp")")")
+    done
+    decode_ms=$(printf '%s\n' "${decodes[@]}" | field milliseconds | median)
+    decode_peak=$(printf '%s\n' "${decodes[@]}" | field peak_growth_bytes | median)
+    convert_ms=$(printf '%s\n' "${conversions[@]}" | field milliseconds | median)
+    convert_peak=$(printf '%s\n' "${conversions[@]}" | field peak_growth_bytes | median)
+    bitmap=$(printf '%s\n' "${conversions[0]}" | field bitmap_bytes)
+    echo "   $(basename "$picture"): $(stat -c %s "$picture") bytes, $(identify -format '%w x %h' "$picture"); bitmap $bitmap bytes"
+    awk -v d="$decode_ms" -v dp="$decode_peak" -v c="$convert_ms" -v cp="$convert_peak" -v b="$bitmap" 'BEGIN {
+        printf "      bare decode %8.1f ms, peak %.1f MB\n", d, dp / 1048576
+        printf "      Vistrane-jpeg.dll %8.1f ms, ratio %.2f to the decode; peak %.1f MB, %.2f times the bitmap\n",
+            c, c / d, cp / 1048576, cp / b
+    }'
+done
 rm -rf "$out"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Draws Vistrane's sample pictures into a folder: landscapes made with
 # ImageMagick from fixed shapes and colours, so every build makes the same
-# files. Half are classic 24-bit BMP files at 1920 x 1080, half JPEGs at
-# 3840 x 2160 for the converter: sharp when Windows fills a 4K screen with
-# them. Every scene keeps its horizon and its sun or moon near the middle, so
+# files. Half are classic 24-bit BMP files at 1920 x 1080, half pictures at
+# 3840 x 2160 for the converter, two JPEGs and a PNG (smooth skies compress
+# well in it): sharp when Windows fills a 4K screen with them. Every scene keeps its horizon and its sun or moon near the middle, so
 # the part a smaller screen shows of a centred picture is a landscape too.
 # Also writes pictures.nsh there: the installer's list of them.
 #   make-sample-pictures.sh <folder>
@@ -53,6 +53,7 @@ scene() {
     case $name in
         *.bmp) format=BMP3 width=1920 height=1080 ;;
         *.jpg) format=JPEG width=3840 height=2160 ;;
+        *.png) format=PNG24 width=3840 height=2160 ;;
     esac
     # The sun sits right of the middle, well inside the centre quarter.
     local sun_x=$((width * 58 / 100)) sun_y=$((height * 40 / 100)) sun_r=$((height * 6 / 100))
@@ -94,7 +95,7 @@ scene "Sea.jpg"    sea   '#5fb4e8' '#d6f0ff' '#fffbe0' 'rgba(255,252,225,0.70)' 
 scene "Hills.bmp"  hills '#8fd3ff' '#e8f7ff' '#fff176' 'rgba(255,246,150,0.60)' '#66a85a' '#2e7d32'
 scene "Night.jpg"  night '#0b1026' '#2b3a67' '#f0f0e0' 'rgba(220,226,255,0.35)' '#23304d' '#101820'
 scene "Dusk.bmp"   hills '#4a2a6b' '#f08a5d' '#ffd59e' 'rgba(255,200,140,0.70)' '#6b3f69' '#2d1e3b'
-scene "Meadow.jpg" hills '#a7e0ff' '#f4fbff' '#ffe66d' 'rgba(255,240,140,0.60)' '#8bc34a' '#4caf50'
+scene "Meadow.png" hills '#a7e0ff' '#f4fbff' '#ffe66d' 'rgba(255,240,140,0.60)' '#8bc34a' '#4caf50'
 
 {
     echo "; The sample pictures, as made by make-sample-pictures.sh."

@@ -25,7 +25,7 @@ const char CategoryKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Extended Properties\\System.ControlPanel.Category";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vistrane";
 const char PictureFolder[] = "C:\\Program Files\\Vistrane";
-const char *const SamplePictures[] = {"Dawn.bmp", "Sea.jpg", "Hills.bmp", "Night.jpg", "Dusk.bmp", "Meadow.jpg"};
+const char *const SamplePictures[] = {"Dawn.bmp", "Sea.jpg", "Hills.bmp", "Night.jpg", "Dusk.bmp", "Meadow.png"};
 const char OtherWininit[] = "[Rename]\r\nNUL=C:\\Other\\gone.tmp\r\n";
 
 bool RunningUnderWow64()
