@@ -18,6 +18,8 @@
 #include "picture_decoder.h"
 #include "picture_walk.h"
 #include "pixel_source.h"
+#include "scaled_rows.h"
+#include "scaled_size.h"
 #include "stream_source.h"
 #include "write_upright.h"
 
@@ -88,7 +90,7 @@ ConvertResult AgreeOnSize(PictureFormat format, IWICBitmapFrameDecode *frame, Pi
 }
 }
 
-int WINAPI ConvertPictureFile(const wchar_t *source, const wchar_t *destination)
+int ConvertPictureFile(const wchar_t *source, const wchar_t *destination, const ScaleRequest &scale)
 {
     ComPtr<IStream> stream;
     if (FAILED(SHCreateStreamOnFileW(source, STGM_READ | STGM_SHARE_DENY_WRITE, &stream)))
@@ -121,9 +123,24 @@ int WINAPI ConvertPictureFile(const wchar_t *source, const wchar_t *destination)
     if (!pixels.Open(factory.Get(), frame.Get(), layout, GetSysColor(COLOR_DESKTOP)))
         return ConvertDecodeFailed;
 
+    // Scaled in the stored picture's axes, on the way to the writer that
+    // turns it upright: one pass over the decoded rows either way.
+    UINT width = geometry.width, height = geometry.height;
+    ScaledSize(geometry.width, geometry.height, scale.boxWidth, scale.boxHeight, scale.fit, &width, &height);
+    UINT storedWidth = layout.width, storedHeight = layout.height;
+    UprightSize(width, height, layout.orientation, &storedWidth, &storedHeight);
+    BitmapGeometry scaledGeometry;
+    if (!MeasureBitmap(width, height, &scaledGeometry))
+        return ConvertTooLarge;
+    ScaledRows scaled(pixels, layout.width, layout.height, storedWidth, storedHeight);
+    const bool scaling = width != geometry.width || height != geometry.height;
+    if (scaling && !scaled.Prepare())
+        return ConvertOutOfMemory;
+    RowSource &rows = scaling ? static_cast<RowSource &>(scaled) : pixels;
+
     DestinationFile file(destination);
     const ConvertResult written =
-        WriteUprightBitmap(pixels, layout.width, layout.height, layout.orientation, geometry, file);
+        WriteUprightBitmap(rows, storedWidth, storedHeight, layout.orientation, scaledGeometry, file);
     if (written != ConvertDone)
         return written;
     return file.Finish() ? ConvertDone : ConvertDestinationUnwritable;

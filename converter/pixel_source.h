@@ -9,8 +9,9 @@
 #include <wrl/client.h>
 
 #include "picture_layout.h"
+#include "row_source.h"
 
-class PixelSource
+class PixelSource : public RowSource
 {
 public:
     PixelSource();
@@ -24,12 +25,9 @@ public:
     bool Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, const PictureLayout &layout,
               COLORREF background);
 
-    // Copies count rows of the canvas, starting at row y, into rows stride
-    // bytes apart. stride is at least 3 bytes a pixel; stride * count must
-    // fit in a UINT. Bytes past the pixels of a row are left as they were.
-    // False when the decoder fails or a pixel names a colour its palette
-    // does not hold.
-    bool CopyRows(UINT y, UINT count, BYTE *rows, UINT stride);
+    // Rows of the canvas (row_source.h). False when the decoder fails or a
+    // pixel names a colour its palette does not hold.
+    bool CopyRows(UINT y, UINT count, BYTE *rows, UINT stride) override;
 
 private:
     enum Kind

@@ -52,7 +52,7 @@ UINT RowsOfStrip(const Turn &turn, UINT fileRow)
 
 // Pass one: every band of stored rows, top to bottom, spread as tiles into
 // the places of the strips.
-ConvertResult WriteTiles(PixelSource &pixels, const Turn &turn, const BitmapGeometry &geometry, BYTE *band,
+ConvertResult WriteTiles(RowSource &pixels, const Turn &turn, const BitmapGeometry &geometry, BYTE *band,
                          BYTE *tile, DestinationFile &file)
 {
     const size_t storedStride = static_cast<size_t>(turn.storedWidth) * 3;
@@ -123,7 +123,7 @@ ConvertResult TurnStrips(const Turn &turn, const BitmapGeometry &geometry, BYTE 
 }
 }
 
-ConvertResult WriteTurnedBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
+ConvertResult WriteTurnedBitmap(RowSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                 const BitmapGeometry &geometry, DestinationFile &file)
 {
     const size_t storedStride = static_cast<size_t>(storedWidth) * 3;

@@ -5,11 +5,11 @@
 #include "bitmap_geometry.h"
 #include "convert_result.h"
 #include "destination_file.h"
-#include "pixel_source.h"
+#include "row_source.h"
 
 // Creates file and writes the bitmap of geometry (the upright size) from
 // pixels (the stored picture, storedWidth by storedHeight), turned by
 // orientation, 5 to 8. Besides what the decoder holds, it holds a sixteenth
 // of the bitmap, at least a megabyte.
-ConvertResult WriteTurnedBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
+ConvertResult WriteTurnedBitmap(RowSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                 const BitmapGeometry &geometry, DestinationFile &file);

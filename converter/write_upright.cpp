@@ -42,7 +42,7 @@ void MirrorRow(BYTE *row, UINT width)
 // Rows top to top + rows - 1 into band, in their order or, reversed, the last
 // first. Reversed, each row is copied on its own into its place, which costs
 // less than a second pass over the band.
-bool CopyBand(PixelSource &pixels, UINT top, UINT rows, bool reversed, BYTE *band, DWORD stride)
+bool CopyBand(RowSource &pixels, UINT top, UINT rows, bool reversed, BYTE *band, DWORD stride)
 {
     if (!reversed)
         return pixels.CopyRows(top, rows, band, stride);
@@ -67,7 +67,7 @@ struct FileBand
 
 // Orientations 1 to 4: each band of stored rows is a band of the file, in
 // the same order (upside down) or reversed (upright).
-ConvertResult WriteKeepingAxes(PixelSource &pixels, int orientation, const BitmapGeometry &geometry,
+ConvertResult WriteKeepingAxes(RowSource &pixels, int orientation, const BitmapGeometry &geometry,
                                DestinationFile &file)
 {
     const FileBand band(geometry);
@@ -101,7 +101,7 @@ void UprightSize(UINT storedWidth, UINT storedHeight, int orientation, UINT *wid
     *height = swap ? storedWidth : storedHeight;
 }
 
-ConvertResult WriteUprightBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
+ConvertResult WriteUprightBitmap(RowSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                  const BitmapGeometry &geometry, DestinationFile &file)
 {
     if (SwapsAxes(orientation))

@@ -4,7 +4,7 @@
 #include "bitmap_geometry.h"
 #include "convert_result.h"
 #include "destination_file.h"
-#include "pixel_source.h"
+#include "row_source.h"
 
 // Bytes of file rows held at a time by the writer of orientations 1 to 4.
 const DWORD BandBytes = 512 * 1024;
@@ -18,5 +18,5 @@ void UprightSize(UINT storedWidth, UINT storedHeight, int orientation, UINT *wid
 // storedHeight), turned by the EXIF orientation. Pictures that keep their
 // axes go from decoder to file a band of rows at a time; the others are
 // turned through the file itself (write_turned.h).
-ConvertResult WriteUprightBitmap(PixelSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
+ConvertResult WriteUprightBitmap(RowSource &pixels, UINT storedWidth, UINT storedHeight, int orientation,
                                  const BitmapGeometry &geometry, DestinationFile &file);

@@ -45,7 +45,7 @@ bool PrepareBitmapPaths(wchar_t (&pending)[MAX_PATH], wchar_t (&converted)[MAX_P
     return UserFolder(folder) && TryFolder(folder, pending, converted);
 }
 
-bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert)
+bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert, const ScaleTarget &target)
 {
     wchar_t pending[MAX_PATH];
     wchar_t converted[MAX_PATH];
@@ -55,7 +55,7 @@ bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert)
     // A rename within one folder: readers see the old file or the new one,
     // never a part of either, and the new one is on the disk before the
     // desktop is pointed at it.
-    if (!RunImageConverter(convert, path, pending) ||
+    if (!RunImageConverter(convert, path, pending, target) ||
         !MoveFileExW(pending, converted, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         DeleteFileW(pending);

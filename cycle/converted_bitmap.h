@@ -24,4 +24,5 @@ bool PrepareBitmapPaths(wchar_t (&pending)[MAX_PATH], wchar_t (&converted)[MAX_P
 // moment a whole one, the previous or the new. On any failure, a fault inside
 // the converter included, path is left as it was, the temporary file is
 // gone, and the previous converted bitmap stays.
-bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert);
+// The bitmap is made for target (scale_target.h).
+bool ConvertPicture(wchar_t (&path)[MAX_PATH], const ImageConverter &convert, const ScaleTarget &target);

@@ -5,7 +5,7 @@
 
 namespace
 {
-ImageConverter LoadedConverter = {NULL, NULL};
+ImageConverter LoadedConverter = {NULL, NULL, NULL};
 
 // The folder of whatever module this code is linked into: Vistrane.cpl in a
 // real run, so the converter shipped beside it is found first.
@@ -81,6 +81,8 @@ ImageConverter ConverterExports(HMODULE library)
         reinterpret_cast<void *>(GetProcAddress(library, ImageConverterWideExport)));
     convert.narrow = reinterpret_cast<NarrowImageConverter>(
         reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
+    convert.scaled = reinterpret_cast<ScaledImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterScaledExport)));
     return convert;
 }
 
@@ -109,9 +111,34 @@ ImageConverter LoadImageConverter()
     return LoadedConverter;
 }
 
-bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination)
+namespace
+{
+// The scaled conversion's arguments, for the guard to pass on.
+struct ScaledConversion
+{
+    ScaledImageConverter convert;
+    const wchar_t *source;
+    const wchar_t *destination;
+    ScaleTarget target;
+};
+
+int CallScaled(void *context)
+{
+    const ScaledConversion *call = static_cast<const ScaledConversion *>(context);
+    return call->convert(call->source, call->destination, call->target.width, call->target.height,
+                         call->target.fit);
+}
+}
+
+bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination,
+                       const ScaleTarget &target)
 {
     int result = -1;
+    if (convert.scaled != NULL && target.width != 0 && target.height != 0)
+    {
+        ScaledConversion call = {convert.scaled, source, destination, target};
+        return CallConverterGuarded(&CallScaled, &call, &result) && result == 0;
+    }
     if (convert.wide != NULL)
         return CallConverterGuarded(convert.wide, source, destination, &result) && result == 0;
     char narrowSource[MAX_PATH];

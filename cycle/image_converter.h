@@ -4,23 +4,32 @@
 
 #include <windows.h>
 
+#include "scale_target.h"
+
 const wchar_t ImageConverterFile[] = L"Vistrane-jpeg.dll";
 // Paths in the code page's narrow text: every converter library has it.
 const char ImageConverterExport[] = "_Vistrane_convert@8";
 // The same conversion with wide paths: names in any script. Asked for first.
 const char ImageConverterWideExport[] = "_Vistrane_convertW@8";
+// The wide conversion scaled down for a box (scale_target.h), asked for when
+// the picture is to be scaled; converters before it have only the others.
+const char ImageConverterScaledExport[] = "_Vistrane_convertScaledW@20";
 
 // Write the picture at source as a bitmap file at destination; 0 only when
 // destination now holds it.
 typedef int(WINAPI *NarrowImageConverter)(const char *source, const char *destination);
 typedef int(WINAPI *WideImageConverter)(const wchar_t *source, const wchar_t *destination);
+typedef int(WINAPI *ScaledImageConverter)(const wchar_t *source, const wchar_t *destination, UINT boxWidth,
+                                          UINT boxHeight, int fit);
 
 // A loaded converter library's conversions: wide when it has that export,
-// else only narrow. Both NULL when no converter was found.
+// else only narrow, and scaled when it has that. All NULL when no converter
+// was found.
 struct ImageConverter
 {
     WideImageConverter wide;
     NarrowImageConverter narrow;
+    ScaledImageConverter scaled;
 };
 
 // The conversions a loaded converter library exports: wide, narrow or both;
@@ -44,6 +53,9 @@ ImageConverter LoadImageConverter();
 // Runs the converter on source and destination inside the guard. A converter
 // with only the narrow export gets both paths in the code page, and a path
 // the code page cannot hold exactly is refused before the call: a name with
-// question marks in it would be another file. False when the call was refused,
+// question marks in it would be another file. A converter with the scaled
+// export makes the bitmap for target; one without it, or an empty target,
+// makes it at the picture's own size. False when the call was refused,
 // faulted or answered a failure.
-bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination);
+bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination,
+                       const ScaleTarget &target);

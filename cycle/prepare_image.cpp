@@ -3,7 +3,7 @@
 #include "converted_bitmap.h"
 #include "image_type.h"
 
-bool PrepareImage(wchar_t (&path)[MAX_PATH])
+bool PrepareImage(wchar_t (&path)[MAX_PATH], int tiled)
 {
     switch (ClassifyImage(path))
     {
@@ -12,7 +12,8 @@ bool PrepareImage(wchar_t (&path)[MAX_PATH])
     case ConvertedImage:
     {
         const ImageConverter convert = LoadImageConverter();
-        return (convert.wide != NULL || convert.narrow != NULL) && ConvertPicture(path, convert);
+        return (convert.wide != NULL || convert.narrow != NULL) &&
+               ConvertPicture(path, convert, CurrentScaleTarget(tiled));
     }
     default:
         return false;

@@ -7,5 +7,7 @@
 // picture (image_type.h) once the converter has made a bitmap of it, in which
 // case path is rewritten to name that bitmap. Anything else, or a picture
 // that cannot be converted (damaged, or with no codec on this PC), leaves
-// path as it was and is false.
-bool PrepareImage(wchar_t (&path)[MAX_PATH]);
+// path as it was and is false. A converted picture is made no larger than
+// the desktop's style will show it (scale_target.h); tiled is the run's
+// tiling switch.
+bool PrepareImage(wchar_t (&path)[MAX_PATH], int tiled);

@@ -57,7 +57,7 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
 
         // A name too long to join is as unusable as a file of no known type.
         wchar_t path[MAX_PATH];
-        if (JoinPath(path, imageDir, list.names[position]) && PrepareImage(path))
+        if (JoinPath(path, imageDir, list.names[position]) && PrepareImage(path, options.tile))
         {
             ApplyWallpaper(path, options.tile, options.immediate);
             settingsKey.Close();

@@ -58,9 +58,7 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD *record, void *estab
     __builtin_longjmp(guard->resume, 1);
 }
 
-template <typename Text>
-bool CallGuarded(int(WINAPI *convert)(const Text *, const Text *), const Text *source, const Text *destination,
-                 int *result)
+bool CallGuarded(GuardedCall call, void *context, int *result)
 {
     GuardFrame guard;
     guard.registration.Next = HandlerChain();
@@ -73,19 +71,41 @@ bool CallGuarded(int(WINAPI *convert)(const Text *, const Text *), const Text *s
         return false;
     }
     SetHandlerChain(&guard.registration);
-    *result = convert(source, destination);
+    *result = call(context);
     SetHandlerChain(guard.registration.Next);
     return true;
 }
+
+template <typename Text>
+struct Conversion
+{
+    int(WINAPI *convert)(const Text *, const Text *);
+    const Text *source;
+    const Text *destination;
+};
+
+template <typename Text>
+int CallConversion(void *context)
+{
+    const Conversion<Text> *conversion = static_cast<const Conversion<Text> *>(context);
+    return conversion->convert(conversion->source, conversion->destination);
+}
+}
+
+bool CallConverterGuarded(GuardedCall call, void *context, int *result)
+{
+    return CallGuarded(call, context, result);
 }
 
 bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result)
 {
-    return CallGuarded(convert, source, destination, result);
+    Conversion<char> conversion = {convert, source, destination};
+    return CallGuarded(&CallConversion<char>, &conversion, result);
 }
 
 bool CallConverterGuarded(GuardedWideConverter convert, const wchar_t *source, const wchar_t *destination,
                           int *result)
 {
-    return CallGuarded(convert, source, destination, result);
+    Conversion<wchar_t> conversion = {convert, source, destination};
+    return CallGuarded(&CallConversion<wchar_t>, &conversion, result);
 }

@@ -10,6 +10,10 @@
 typedef int(WINAPI *GuardedConverter)(const char *source, const char *destination);
 typedef int(WINAPI *GuardedWideConverter)(const wchar_t *source, const wchar_t *destination);
 
+// Any other call, with what it needs in context.
+typedef int (*GuardedCall)(void *context);
+bool CallConverterGuarded(GuardedCall call, void *context, int *result);
+
 // Calls convert(source, destination). True when it returned, with its result
 // in *result; false when an exception or a processor fault (access violation,
 // division by zero, RaiseException and the like) ended it. Either way the

@@ -43,7 +43,7 @@ protected:
         lstrcpynW(path, Wide(source).c_str(), MAX_PATH);
         const ImageConverter convert = LoadTestConverter(kind);
         EXPECT_TRUE(convert.wide != NULL || convert.narrow != NULL) << kind << " did not load";
-        return ConvertPicture(path, convert);
+        return ConvertPicture(path, convert, FullSizeTarget);
     }
     // This thread's temporary file in folder: a run's own.
     static std::string Pending(const std::string &folder)
@@ -200,12 +200,12 @@ TEST_F(ConvertedBitmapTest, WithoutAConverterOnlyBitmapsAreUsable)
     // system folder or in the Windows folder.
     wchar_t path[MAX_PATH];
     lstrcpynW(path, Wide(source).c_str(), MAX_PATH);
-    EXPECT_FALSE(PrepareImage(path));
+    EXPECT_FALSE(PrepareImage(path, 0));
     EXPECT_EQ(Utf8(path), source);
 
     const std::string bitmap = folder + "\\sea.BMP";
     lstrcpynW(path, Wide(bitmap).c_str(), MAX_PATH);
-    EXPECT_TRUE(PrepareImage(path));
+    EXPECT_TRUE(PrepareImage(path, 0));
     EXPECT_EQ(Utf8(path), bitmap) << "a bitmap is used as it is";
 }
 }

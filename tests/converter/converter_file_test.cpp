@@ -6,16 +6,17 @@
 
 namespace
 {
-TEST(ConverterFile, IsA32BitDllWithExactlyTheNarrowAndTheWideExport)
+TEST(ConverterFile, IsA32BitDllWithExactlyTheNarrowTheWideAndTheScaledExport)
 {
     const PeFile pe = ReadPeFile(ShippedConverter());
     ASSERT_TRUE(pe.valid) << "cannot read " << ShippedConverter();
     EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
     EXPECT_TRUE(pe.characteristics & IMAGE_FILE_DLL);
-    ASSERT_EQ(pe.exports.size(), 2u) << "exported by name: something more or less than the two conversions";
+    ASSERT_EQ(pe.exports.size(), 3u) << "exported by name: something more or less than the three conversions";
     EXPECT_EQ(pe.exports[0].name, "_Vistrane_convert@8");
-    EXPECT_EQ(pe.exports[1].name, "_Vistrane_convertW@8");
-    EXPECT_EQ(pe.exportedFunctions, 2u) << "an export by ordinal only";
+    EXPECT_EQ(pe.exports[1].name, "_Vistrane_convertScaledW@20");
+    EXPECT_EQ(pe.exports[2].name, "_Vistrane_convertW@8");
+    EXPECT_EQ(pe.exportedFunctions, 3u) << "an export by ordinal only";
 }
 
 TEST(ConverterFile, ImportsOnlySystemDlls)
@@ -42,6 +43,7 @@ TEST(ConverterFile, GetProcAddressFindsTheLiteralName)
     ASSERT_TRUE(library != NULL) << "cannot load " << ShippedConverter();
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convert@8") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convertW@8") != NULL);
+    EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convertScaledW@20") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "Vistrane_convert") == NULL) << "the undecorated name is exported too";
     FreeLibrary(library);
 }

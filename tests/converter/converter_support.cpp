@@ -17,6 +17,14 @@ NarrowImageConverter ShippedConvert()
     return convert;
 }
 
+ScaledImageConverter ShippedScaledConvert()
+{
+    const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return library == NULL ? NULL
+                           : reinterpret_cast<ScaledImageConverter>(
+                                 reinterpret_cast<void *>(GetProcAddress(library, ImageConverterScaledExport)));
+}
+
 std::string CorpusFolder()
 {
     return ProgramFolder() + "\\corpus";

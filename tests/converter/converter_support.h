@@ -14,6 +14,8 @@
 // The shipped converter's export, loaded once by full path and never unloaded; NULL when the
 // library or the export cannot be found.
 NarrowImageConverter ShippedConvert();
+// Its scaled export, the same way.
+ScaledImageConverter ShippedScaledConvert();
 
 // The folder the corpus step filled: jpeg\NAME.jpg, reference\NAME.bmp and
 // picture\NAME.EXT (the other formats) and other\ (pictures to refuse).

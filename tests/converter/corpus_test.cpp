@@ -89,7 +89,7 @@ const char *const Encodings[] = {
     "optimized-420",     "progressive-420",      "progressive-444",       "grayscale",
     "grayscale-progressive", "restart-every-row", "restart-every-3-blocks", "imagemagick-420",
     "imagemagick-progressive", "ycck",           "cmyk",                  "bands-420",
-    "bands-grayscale",
+    "bands-grayscale", "large-420",
 };
 INSTANTIATE_TEST_SUITE_P(Encodings, CorpusTest, ::testing::ValuesIn(Encodings), FileName);
 
@@ -111,6 +111,40 @@ const char *const Orientations[] = {
     "orientation-5-bands", "orientation-6-bands", "orientation-7-bands", "orientation-8-bands",
 };
 INSTANTIATE_TEST_SUITE_P(Orientations, CorpusTest, ::testing::ValuesIn(Orientations), FileName);
+
+// Scaled down for a screen, in the same pass as the turn upright, against
+// ImageMagick's area-averaging scale of djpeg's decoding: a smooth photo
+// differs by rounding, nothing like a picked pixel or a shifted row.
+TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
+{
+    const ScaledImageConverter convert = ShippedScaledConvert();
+    ASSERT_TRUE(convert != NULL) << "no scaled export in " << ShippedConverter();
+    const std::string folder = ScratchFolder("scaled-corpus");
+    const struct
+    {
+        const char *name;
+        UINT boxWidth, boxHeight;
+        int fit;
+        const char *reference;
+    } rows[] = {
+        {"large-420", 1024, 768, 0, "large-420-1152x768"},             // a cover, by height
+        {"orientation-6-bands", 300, 300, 0, "orientation-6-bands-300x699"}, // turned, then by width
+    };
+    for (const auto &row : rows)
+    {
+        const std::string destination = folder + "\\" + row.name + ".bmp";
+        ASSERT_EQ(convert(Wide(CorpusJpeg(row.name)).c_str(), Wide(destination).c_str(), row.boxWidth, row.boxHeight,
+                          row.fit),
+                  0)
+            << row.name;
+        EXPECT_EQ(ConverterBitmapProblem(destination), "") << row.name;
+        Pixels converted, reference;
+        ASSERT_EQ(ReadBitmap(destination, &converted), "") << row.name;
+        ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\" + row.reference + ".bmp", &reference), "");
+        EXPECT_GE(Psnr(converted, reference), 35.0) << row.name << " scaled";
+    }
+    DeleteTree(folder);
+}
 
 // Every depth and kind of transparency, interlacing, a GIF's first frame set
 // off on its logical screen, a TIFF's orientation tag, and a JPEG under

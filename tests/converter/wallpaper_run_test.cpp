@@ -89,6 +89,38 @@ TEST_F(WallpaperRunTest, AFolderOfPngGifAndTiffPicturesBecomesTheWallpaperPictur
 
 namespace
 {
+// The desktop's style decides the bitmap's size: under Fill it is made for
+// the display (Wine's without a screen is 1024 x 768), under Center or
+// tiling it keeps the picture's own.
+TEST_F(WallpaperRunTest, APictureLargerThanTheDisplayIsScaledOnlyWhereTheStyleScalesIt)
+{
+    ASSERT_TRUE(CopyOneFile(CorpusJpeg("large-420"), folder + "\\big.jpg"));
+    installed = ScratchFolder("scaled-run-install");
+    const std::string applet = installed + "\\Vistrane.cpl";
+    ASSERT_TRUE(CopyOneFile(ShippedApplet(), applet));
+    ASSERT_TRUE(CopyOneFile(ShippedConverter(), installed + "\\Vistrane-jpeg.dll"));
+    UseFolder(0);
+    std::string style;
+    const bool hadStyle = ReadStringValue(DesktopKeyPath, "WallpaperStyle", &style);
+    const struct
+    {
+        const char *style;
+        int tile;
+        int width, height;
+    } rows[] = {{"10", 0, 1152, 768}, {"0", 0, 2400, 1600}, {"10", 1, 2400, 1600}, {"6", 0, 1024, 683}};
+    for (const auto &row : rows)
+    {
+        WriteStringValue(DesktopKeyPath, "WallpaperStyle", row.style);
+        WriteDwordValue(SettingsKeyPath, DoTileValue, row.tile);
+        ASSERT_EQ(RunProgram("rundll32.exe \"" + applet + "\",AfterLogon"), 0);
+        Pixels shown;
+        ASSERT_EQ(ReadBitmap(WindowsFolder() + "\\vistrane.bmp", &shown), "") << "style " << row.style;
+        EXPECT_EQ(shown.width, row.width) << "style " << row.style << ", tiled " << row.tile;
+        EXPECT_EQ(shown.height, row.height) << "style " << row.style << ", tiled " << row.tile;
+    }
+    WriteStringValue(DesktopKeyPath, "WallpaperStyle", hadStyle ? style : "0");
+}
+
 // What a reader finds wrong with the bitmap at this moment: "" when it is
 // whole, or missing. It is read as the desktop would, sharing everything, so
 // the watch itself never stops a run from replacing it.

@@ -1,0 +1,18 @@
+// Where the bitmap writers take the stored picture's rows from: the decoder
+// (pixel_source.h), or the decoder's rows scaled down (scaled_rows.h).
+#pragma once
+
+#include <windows.h>
+
+class RowSource
+{
+public:
+    // Copies count rows of 24-bit BGR, starting at row y, into rows stride
+    // bytes apart. Rows are asked for top to bottom, each once. stride is at
+    // least 3 bytes a pixel; stride * count must fit in a UINT. Bytes past
+    // the pixels of a row are left as they were. False on any failure.
+    virtual bool CopyRows(UINT y, UINT count, BYTE *rows, UINT stride) = 0;
+
+protected:
+    ~RowSource() {}
+};

@@ -1,0 +1,162 @@
+// Integer arithmetic throughout. Across a row, a source pixel's weight in a
+// scaled pixel is the share of the scaled pixel it covers, in parts of
+// WeightOne (2^14); the sums, below 255 * 2^14, are kept to 8 bits of
+// fraction. Down the rows the same weights sum rows of those, below 2^30,
+// and the result is rounded back to 8 bits. Scaling down only, a source
+// pixel lies in at most two scaled pixels, on either axis.
+#include "scaled_rows.h"
+
+namespace
+{
+const UINT WeightShift = 14;
+const UINT WeightOne = 1u << WeightShift;
+// Rows of the source decoded at a time fill about this much.
+const UINT BandBytes = 256 * 1024;
+
+// count items of size bytes each, NULL when that is more than a 32-bit
+// process could hold (the product would not even fit in a size_t).
+void *Allocate(unsigned long long count, size_t size, DWORD flags = 0)
+{
+    const unsigned long long bytes = count * size;
+    if (bytes > 0x7FFFFFFFull)
+        return NULL;
+    return HeapAlloc(GetProcessHeap(), flags, static_cast<size_t>(bytes));
+}
+
+void Release(void *memory)
+{
+    if (memory != NULL)
+        HeapFree(GetProcessHeap(), 0, memory);
+}
+
+// Where source pixel index of count goes in scaled, the scaled count: its
+// span [index * scaled, (index + 1) * scaled) against the scaled pixels'
+// spans of count each. Weights are shares of count.
+void Place(UINT index, UINT count, UINT scaled, UINT *target, UINT *first, UINT *second)
+{
+    const unsigned long long start = static_cast<unsigned long long>(index) * scaled;
+    const unsigned long long end = start + scaled;
+    *target = static_cast<UINT>(start / count);
+    const unsigned long long boundary = static_cast<unsigned long long>(*target + 1) * count;
+    const unsigned long long inFirst = end <= boundary ? scaled : boundary - start;
+    *first = static_cast<UINT>(inFirst * WeightOne / count);
+    *second = static_cast<UINT>((scaled - inFirst) * WeightOne / count);
+}
+}
+
+ScaledRows::ScaledRows(RowSource &full, UINT fullWidth, UINT fullHeight, UINT width, UINT height)
+    : full(full), fullWidth(fullWidth), fullHeight(fullHeight), width(width), height(height), columns(NULL),
+      band(NULL), bandTop(0), bandRows(0), bandCapacity(0), across(NULL), down(), nextSource(0), nextRow(0)
+{
+}
+
+bool ScaledRows::Prepare()
+{
+    const size_t sourceStride = static_cast<size_t>(fullWidth) * 3;
+    bandCapacity = sourceStride < BandBytes ? static_cast<UINT>(BandBytes / sourceStride) : 1;
+    if (bandCapacity > fullHeight)
+        bandCapacity = fullHeight;
+    const unsigned long long scaledValues = static_cast<unsigned long long>(width) * 3;
+    columns = static_cast<Column *>(Allocate(fullWidth, sizeof(Column)));
+    band = static_cast<BYTE *>(Allocate(bandCapacity, sourceStride));
+    across = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT)));
+    down[0] = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT), HEAP_ZERO_MEMORY));
+    down[1] = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT), HEAP_ZERO_MEMORY));
+    if (columns == NULL || band == NULL || across == NULL || down[0] == NULL || down[1] == NULL)
+        return false;
+    for (UINT x = 0; x < fullWidth; ++x)
+    {
+        UINT first = 0, second = 0;
+        Place(x, fullWidth, width, &columns[x].target, &first, &second);
+        columns[x].first = static_cast<WORD>(first);
+        columns[x].second = static_cast<WORD>(second);
+    }
+    return true;
+}
+
+ScaledRows::~ScaledRows()
+{
+    Release(columns);
+    Release(band);
+    Release(across);
+    Release(down[0]);
+    Release(down[1]);
+}
+
+
+// Source row y, decoded a band at a time; rows are asked for in order.
+const BYTE *ScaledRows::SourceRow(UINT y)
+{
+    const size_t stride = static_cast<size_t>(fullWidth) * 3;
+    if (y >= bandTop + bandRows || bandRows == 0)
+    {
+        bandTop = y;
+        bandRows = fullHeight - y < bandCapacity ? fullHeight - y : bandCapacity;
+        if (!full.CopyRows(bandTop, bandRows, band, static_cast<UINT>(stride)))
+            return NULL;
+    }
+    return band + (y - bandTop) * stride;
+}
+
+// Adds the next source row to the scaled rows it lies in. *rowComplete when
+// the scaled row being summed has all its source rows.
+bool ScaledRows::AddSourceRow(bool *rowComplete)
+{
+    const BYTE *row = SourceRow(nextSource);
+    if (row == NULL)
+        return false;
+    const size_t values = static_cast<size_t>(width) * 3;
+    for (size_t i = 0; i < values; ++i)
+        across[i] = 0;
+    for (UINT x = 0; x < fullWidth; ++x, row += 3)
+    {
+        const Column &column = columns[x];
+        UINT *into = across + static_cast<size_t>(column.target) * 3;
+        for (int c = 0; c < 3; ++c)
+            into[c] += row[c] * column.first;
+        if (column.second != 0)
+            for (int c = 0; c < 3; ++c)
+                into[3 + c] += row[c] * column.second;
+    }
+    UINT target = 0, first = 0, second = 0;
+    Place(nextSource, fullHeight, height, &target, &first, &second);
+    for (size_t i = 0; i < values; ++i)
+    {
+        const UINT value = (across[i] + (1u << (WeightShift - 9))) >> (WeightShift - 8);
+        down[0][i] += value * first;
+        down[1][i] += value * second;
+    }
+    ++nextSource;
+    // The scaled row ends where this source row does, or inside it.
+    const unsigned long long end = static_cast<unsigned long long>(nextSource) * height;
+    *rowComplete = end >= static_cast<unsigned long long>(target + 1) * fullHeight;
+    return true;
+}
+
+bool ScaledRows::CopyRows(UINT y, UINT count, BYTE *rows, UINT stride)
+{
+    if (y != nextRow || count > height - y)
+        return false;
+    const size_t values = static_cast<size_t>(width) * 3;
+    for (UINT i = 0; i < count; ++i)
+    {
+        for (bool complete = false; !complete;)
+            if (nextSource >= fullHeight || !AddSourceRow(&complete))
+                return false;
+        BYTE *out = rows + static_cast<size_t>(i) * stride;
+        const UINT half = 1u << (WeightShift + 7);
+        for (size_t v = 0; v < values; ++v)
+        {
+            const UINT level = (down[0][v] + half) >> (WeightShift + 8);
+            out[v] = static_cast<BYTE>(level > 255 ? 255 : level);
+        }
+        // The next row's sum so far becomes the one being summed.
+        UINT *const done = down[0];
+        down[0] = down[1];
+        down[1] = done;
+        for (size_t v = 0; v < values; ++v)
+            down[1][v] = 0;
+        ++nextRow;
+    }
+    return true;
+}
