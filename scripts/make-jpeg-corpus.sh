@@ -65,6 +65,10 @@ cjpeg_to restart-every-3-blocks scene -quality 85 -restart 3B
 # Several bands of rows in every orientation (see write_upright.cpp).
 cjpeg_to bands-420 bands -quality 85
 cjpeg_to bands-grayscale bands -quality 85 -grayscale
+# Larger than the 1024 x 768 of Wine's display without a screen, for the
+# pictures scaled down to the desktop.
+convert "$work/bands.ppm" -resize 2400x1600! "PPM:$work/large.ppm"
+cjpeg_to large-420 large -quality 85
 
 # Sizes: a single pixel, widths that are no multiple of 4 (padded rows) or of
 # the 8 or 16 pixel block, one-pixel rows and columns.
@@ -114,6 +118,14 @@ for orientation in 1 2 3 4 5 6 7 8; do
         esac
     done
 done
+
+# Scaled down by area averaging (ImageMagick's -scale), as the converter
+# scales a picture for a smaller screen: scaled/NAME-WxH.bmp, turned upright
+# first where the file says so.
+mkdir -p "$out/scaled"
+djpeg -ppm "$out/jpeg/large-420.jpg" | convert - -scale 1152x768! -type TrueColor "BMP3:$out/scaled/large-420-1152x768.bmp"
+djpeg -ppm "$out/jpeg/orientation-6-bands.jpg" | convert - -rotate 90 -scale 300x699! -type TrueColor \
+    "BMP3:$out/scaled/orientation-6-bands-300x699.bmp"
 
 # The other formats, as editors and cameras write them, in picture/NAME.EXT,
 # each with ImageMagick's decoding of it in reference/NAME.bmp, blended over
