@@ -132,8 +132,13 @@ int ConvertPictureFile(const wchar_t *source, const wchar_t *destination, const 
     BitmapGeometry scaledGeometry;
     if (!MeasureBitmap(width, height, &scaledGeometry))
         return ConvertTooLarge;
-    ScaledRows scaled(pixels, layout.width, layout.height, storedWidth, storedHeight);
-    const bool scaling = width != geometry.width || height != geometry.height;
+    // Decoded at a smaller size where the decoder can, then averaged down to
+    // the size asked for.
+    UINT decodedWidth = layout.width, decodedHeight = layout.height;
+    if (width != geometry.width || height != geometry.height)
+        pixels.DecodeAtLeast(frame.Get(), storedWidth, storedHeight, &decodedWidth, &decodedHeight);
+    ScaledRows scaled(pixels, decodedWidth, decodedHeight, storedWidth, storedHeight);
+    const bool scaling = decodedWidth != storedWidth || decodedHeight != storedHeight;
     if (scaling && !scaled.Prepare())
         return ConvertOutOfMemory;
     RowSource &rows = scaling ? static_cast<RowSource &>(scaled) : pixels;

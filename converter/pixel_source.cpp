@@ -49,7 +49,7 @@ UINT IndexBits(const WICPixelFormatGUID &format)
 }
 
 PixelSource::PixelSource()
-    : kind(Bgr), layout(), background(), indexBits(0), paletteCount(0), palette(), work(NULL), workStride(0),
+    : kind(Bgr), format(), layout(), background(), indexBits(0), paletteCount(0), palette(), work(NULL), workStride(0),
       workRows(0)
 {
 }
@@ -67,7 +67,6 @@ bool PixelSource::Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame
     background[0] = GetBValue(backgroundColour);
     background[1] = GetGValue(backgroundColour);
     background[2] = GetRValue(backgroundColour);
-    WICPixelFormatGUID format;
     if (FAILED(frame->GetPixelFormat(&format)))
         return false;
     indexBits = IndexBits(format);
@@ -133,6 +132,30 @@ bool PixelSource::OpenPalette(IWICImagingFactory *factory, IWICBitmapFrameDecode
     return true;
 }
 
+void PixelSource::DecodeAtLeast(IWICBitmapFrameDecode *frame, UINT width, UINT height, UINT *decodedWidth,
+                                UINT *decodedHeight)
+{
+    *decodedWidth = layout.width;
+    *decodedHeight = layout.height;
+    // Only the formats copied as they come, of a frame that is the whole
+    // picture, and only a size between the one asked for and the frame's.
+    const bool whole = layout.frameWidth == layout.width && layout.frameHeight == layout.height;
+    Microsoft::WRL::ComPtr<IWICBitmapSourceTransform> transform;
+    if ((kind != Bgr && kind != Gray) || !whole || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform))))
+        return;
+    UINT w = width, h = height;
+    WICPixelFormatGUID closest = format;
+    if (FAILED(transform->GetClosestSize(&w, &h)) || w < width || h < height || w > layout.width ||
+        h > layout.height || (w == layout.width && h == layout.height) ||
+        FAILED(transform->GetClosestPixelFormat(&closest)) || !IsEqualGUID(closest, format))
+        return;
+    scaling = transform;
+    layout.width = layout.frameWidth = w;
+    layout.height = layout.frameHeight = h;
+    *decodedWidth = w;
+    *decodedHeight = h;
+}
+
 void PixelSource::FillBackground(BYTE *pixels, UINT count) const
 {
     for (UINT x = 0; x < count; ++x)
@@ -179,8 +202,13 @@ bool PixelSource::CopyFrameRows(UINT frameY, UINT count, BYTE *rows, UINT stride
     const UINT width = layout.frameWidth;
     if (kind == Bgr || kind == Gray)
     {
-        const WICRect rect = {0, static_cast<INT>(frameY), static_cast<INT>(width), static_cast<INT>(count)};
-        if (FAILED(source->CopyPixels(&rect, stride, stride * (count - 1) + width * 3, first)))
+        WICRect rect = {0, static_cast<INT>(frameY), static_cast<INT>(width), static_cast<INT>(count)};
+        const UINT bytes = stride * (count - 1) + width * 3;
+        const HRESULT copied = scaling
+                                   ? scaling->CopyPixels(&rect, layout.width, layout.height, &format,
+                                                         WICBitmapTransformRotate0, stride, bytes, first)
+                                   : source->CopyPixels(&rect, stride, bytes, first);
+        if (FAILED(copied))
             return false;
         if (kind == Gray)
             for (UINT i = 0; i < count; ++i)

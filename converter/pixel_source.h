@@ -10,6 +10,7 @@
 
 #include "picture_layout.h"
 #include "row_source.h"
+#include "source_transform.h"
 
 class PixelSource : public RowSource
 {
@@ -24,6 +25,14 @@ public:
     // for the rows in between.
     bool Open(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame, const PictureLayout &layout,
               COLORREF background);
+
+    // Where the decoder can scale while it decodes (Windows' JPEG decoder
+    // can, by halves), has it decode the frame at the smallest size it can
+    // that is no smaller than width x height on either axis; the rows and
+    // *decodedWidth x *decodedHeight are then that size, else the frame's
+    // own. Called after Open, before the first row.
+    void DecodeAtLeast(IWICBitmapFrameDecode *frame, UINT width, UINT height, UINT *decodedWidth,
+                       UINT *decodedHeight);
 
     // Rows of the canvas (row_source.h). False when the decoder fails or a
     // pixel names a colour its palette does not hold.
@@ -43,7 +52,10 @@ private:
     void FillBackground(BYTE *pixels, UINT count) const;
 
     Microsoft::WRL::ComPtr<IWICBitmapSource> source;
+    // Set when the decoder scales the frame as it decodes.
+    Microsoft::WRL::ComPtr<IWICBitmapSourceTransform> scaling;
     Kind kind;
+    WICPixelFormatGUID format;
     PictureLayout layout;
     BYTE background[3]; // blue, green, red
     UINT indexBits;

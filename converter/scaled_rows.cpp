@@ -1,9 +1,11 @@
-// Integer arithmetic throughout. Across a row, a source pixel's weight in a
-// scaled pixel is the share of the scaled pixel it covers, in parts of
-// WeightOne (2^14); the sums, below 255 * 2^14, are kept to 8 bits of
-// fraction. Down the rows the same weights sum rows of those, below 2^30,
-// and the result is rounded back to 8 bits. Scaling down only, a source
-// pixel lies in at most two scaled pixels, on either axis.
+// Integer arithmetic throughout. Down the columns first, a source row's
+// weight in a scaled row is the share of the scaled row it covers, in parts
+// of WeightOne (2^14); the sums, below 255 * 2^14, are kept to 8 bits of
+// fraction. Across, the same weights sum pixels of those, below 2^30, and the
+// result is rounded back to 8 bits. Down first, the many source rows cost an
+// addition a value each, and only the few scaled rows are summed across.
+// Scaling down only, a source pixel lies in at most two scaled pixels, on
+// either axis.
 #include "scaled_rows.h"
 
 namespace
@@ -46,7 +48,7 @@ void Place(UINT index, UINT count, UINT scaled, UINT *target, UINT *first, UINT 
 
 ScaledRows::ScaledRows(RowSource &full, UINT fullWidth, UINT fullHeight, UINT width, UINT height)
     : full(full), fullWidth(fullWidth), fullHeight(fullHeight), width(width), height(height), columns(NULL),
-      band(NULL), bandTop(0), bandRows(0), bandCapacity(0), across(NULL), down(), nextSource(0), nextRow(0)
+      band(NULL), bandTop(0), bandRows(0), bandCapacity(0), down(), across(NULL), nextSource(0), nextRow(0)
 {
 }
 
@@ -56,12 +58,12 @@ bool ScaledRows::Prepare()
     bandCapacity = sourceStride < BandBytes ? static_cast<UINT>(BandBytes / sourceStride) : 1;
     if (bandCapacity > fullHeight)
         bandCapacity = fullHeight;
-    const unsigned long long scaledValues = static_cast<unsigned long long>(width) * 3;
+    const unsigned long long sourceValues = static_cast<unsigned long long>(fullWidth) * 3;
     columns = static_cast<Column *>(Allocate(fullWidth, sizeof(Column)));
     band = static_cast<BYTE *>(Allocate(bandCapacity, sourceStride));
-    across = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT)));
-    down[0] = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT), HEAP_ZERO_MEMORY));
-    down[1] = static_cast<UINT *>(Allocate(scaledValues, sizeof(UINT), HEAP_ZERO_MEMORY));
+    across = static_cast<UINT *>(Allocate(static_cast<unsigned long long>(width) * 3, sizeof(UINT)));
+    down[0] = static_cast<UINT *>(Allocate(sourceValues, sizeof(UINT), HEAP_ZERO_MEMORY));
+    down[1] = static_cast<UINT *>(Allocate(sourceValues, sizeof(UINT), HEAP_ZERO_MEMORY));
     if (columns == NULL || band == NULL || across == NULL || down[0] == NULL || down[1] == NULL)
         return false;
     for (UINT x = 0; x < fullWidth; ++x)
@@ -98,33 +100,24 @@ const BYTE *ScaledRows::SourceRow(UINT y)
     return band + (y - bandTop) * stride;
 }
 
-// Adds the next source row to the scaled rows it lies in. *rowComplete when
-// the scaled row being summed has all its source rows.
+// Adds the next source row, weighed, to the sums of the scaled rows it lies
+// in. *rowComplete when the scaled row being summed has all its source rows.
 bool ScaledRows::AddSourceRow(bool *rowComplete)
 {
     const BYTE *row = SourceRow(nextSource);
     if (row == NULL)
         return false;
-    const size_t values = static_cast<size_t>(width) * 3;
-    for (size_t i = 0; i < values; ++i)
-        across[i] = 0;
-    for (UINT x = 0; x < fullWidth; ++x, row += 3)
-    {
-        const Column &column = columns[x];
-        UINT *into = across + static_cast<size_t>(column.target) * 3;
-        for (int c = 0; c < 3; ++c)
-            into[c] += row[c] * column.first;
-        if (column.second != 0)
-            for (int c = 0; c < 3; ++c)
-                into[3 + c] += row[c] * column.second;
-    }
     UINT target = 0, first = 0, second = 0;
     Place(nextSource, fullHeight, height, &target, &first, &second);
+    const size_t values = static_cast<size_t>(fullWidth) * 3;
+    UINT *const into = down[0];
     for (size_t i = 0; i < values; ++i)
+        into[i] += row[i] * first;
+    if (second != 0)
     {
-        const UINT value = (across[i] + (1u << (WeightShift - 9))) >> (WeightShift - 8);
-        down[0][i] += value * first;
-        down[1][i] += value * second;
+        UINT *const next = down[1];
+        for (size_t i = 0; i < values; ++i)
+            next[i] += row[i] * second;
     }
     ++nextSource;
     // The scaled row ends where this source row does, or inside it.
@@ -133,28 +126,49 @@ bool ScaledRows::AddSourceRow(bool *rowComplete)
     return true;
 }
 
+// The summed row, scaled across into out.
+void ScaledRows::EmitRow(BYTE *out)
+{
+    const size_t values = static_cast<size_t>(width) * 3;
+    for (size_t i = 0; i < values; ++i)
+        across[i] = 0;
+    const UINT *sums = down[0];
+    for (UINT x = 0; x < fullWidth; ++x, sums += 3)
+    {
+        const Column &column = columns[x];
+        UINT *into = across + static_cast<size_t>(column.target) * 3;
+        // Each sum back to 8 bits of fraction, below 2^16.
+        const UINT level[3] = {(sums[0] + 32) >> 6, (sums[1] + 32) >> 6, (sums[2] + 32) >> 6};
+        for (int c = 0; c < 3; ++c)
+            into[c] += level[c] * column.first;
+        if (column.second != 0)
+            for (int c = 0; c < 3; ++c)
+                into[3 + c] += level[c] * column.second;
+    }
+    const UINT half = 1u << (WeightShift + 7);
+    for (size_t i = 0; i < values; ++i)
+    {
+        const UINT level = (across[i] + half) >> (WeightShift + 8);
+        out[i] = static_cast<BYTE>(level > 255 ? 255 : level);
+    }
+}
+
 bool ScaledRows::CopyRows(UINT y, UINT count, BYTE *rows, UINT stride)
 {
     if (y != nextRow || count > height - y)
         return false;
-    const size_t values = static_cast<size_t>(width) * 3;
+    const size_t sums = static_cast<size_t>(fullWidth) * 3;
     for (UINT i = 0; i < count; ++i)
     {
         for (bool complete = false; !complete;)
             if (nextSource >= fullHeight || !AddSourceRow(&complete))
                 return false;
-        BYTE *out = rows + static_cast<size_t>(i) * stride;
-        const UINT half = 1u << (WeightShift + 7);
-        for (size_t v = 0; v < values; ++v)
-        {
-            const UINT level = (down[0][v] + half) >> (WeightShift + 8);
-            out[v] = static_cast<BYTE>(level > 255 ? 255 : level);
-        }
-        // The next row's sum so far becomes the one being summed.
+        EmitRow(rows + static_cast<size_t>(i) * stride);
+        // The next row's sums so far become the ones being summed.
         UINT *const done = down[0];
         down[0] = down[1];
         down[1] = done;
-        for (size_t v = 0; v < values; ++v)
+        for (size_t v = 0; v < sums; ++v)
             down[1][v] = 0;
         ++nextRow;
     }

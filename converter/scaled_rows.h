@@ -32,6 +32,7 @@ private:
     };
 
     bool AddSourceRow(bool *rowComplete);
+    void EmitRow(BYTE *out);
     const BYTE *SourceRow(UINT y);
 
     RowSource &full;
@@ -39,8 +40,8 @@ private:
     Column *columns;
     BYTE *band; // decoded rows of full
     UINT bandTop, bandRows, bandCapacity;
-    UINT *across; // one source row, scaled across
-    UINT *down[2]; // the scaled row being summed, and the next
+    UINT *down[2]; // source rows summed down: the scaled row being summed, and the next
+    UINT *across;  // a summed row, scaled across
     UINT nextSource; // the next source row to add
     UINT nextRow;    // the next scaled row to hand out
 };
