@@ -26,8 +26,7 @@ applet_view=/reg:32
 control='C:\windows\syswow64\control.exe'
 cpls_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Control Panel\Cpls'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrane'
-# As large as today's common screens: the sample pictures are drawn for them,
-# and Wine shows a picture larger than its desktop from the top left corner.
+# As large as today's common screens: the sample pictures are drawn for them.
 desktop_size=1920x1080
 seen=()
 
@@ -42,6 +41,9 @@ trap 'wine_stop; xvfb_stop' EXIT
 
 echo "== A fresh Wine prefix in $WINEPREFIX"
 wine_fresh_prefix
+# The style a new Windows 10 or 11 profile has, Fill: the converter makes each
+# larger picture the desktop's size, so every screenshot shows all of it.
+wine reg add "$desktop" /v WallpaperStyle /d 10 /f >/dev/null
 
 snapshot() {
     [ "$screens" = yes ] || return 0

@@ -2,7 +2,7 @@
 // same picture by the imaging component, measured in a process of its own:
 // how long the call takes, and how far it raises the process's peak memory.
 // Prints figures for scripts/bench.sh; asserts nothing.
-//   converter_bench.exe <warm-up.jpg> <picture> <out.bmp>
+//   converter_bench.exe <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]
 //   converter_bench.exe --decode <warm-up.jpg> <picture>
 // The warm-up conversion of a small picture comes first, so the figures are
 // the conversion's own, not the loading of COM and the imaging component
@@ -17,6 +17,7 @@
 
 #include <psapi.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -101,19 +102,41 @@ int Decode(const char *warmUpPicture, const char *picture)
            static_cast<unsigned long>(peakGrowth));
     return 0;
 }
+
+// The scaled export behind the narrow signature the timing takes.
+ScaledImageConverter ScaledExport = NULL;
+UINT BoxWidth = 0, BoxHeight = 0;
+int BoxFit = 0;
+
+int WINAPI ConvertScaled(const char *source, const char *destination)
+{
+    wchar_t wideSource[MAX_PATH], wideDestination[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, source, -1, wideSource, MAX_PATH) == 0 ||
+        MultiByteToWideChar(CP_ACP, 0, destination, -1, wideDestination, MAX_PATH) == 0)
+        return -1;
+    return ScaledExport(wideSource, wideDestination, BoxWidth, BoxHeight, BoxFit);
+}
 }
 
 int main(int argc, char **argv)
 {
     if (argc == 4 && strcmp(argv[1], "--decode") == 0)
         return Decode(argv[2], argv[3]);
-    if (argc != 4)
+    if (argc != 4 && argc != 7)
     {
-        fprintf(stderr, "usage: converter_bench <warm-up.jpg> <picture> <out.bmp>\n"
+        fprintf(stderr, "usage: converter_bench <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]\n"
                         "       converter_bench --decode <warm-up.jpg> <picture>\n");
         return 2;
     }
-    const NarrowImageConverter convert = ShippedConvert();
+    NarrowImageConverter convert = ShippedConvert();
+    if (argc == 7)
+    {
+        ScaledExport = ShippedScaledConvert();
+        BoxWidth = static_cast<UINT>(atoi(argv[4]));
+        BoxHeight = static_cast<UINT>(atoi(argv[5]));
+        BoxFit = atoi(argv[6]);
+        convert = ScaledExport != NULL ? &ConvertScaled : NULL;
+    }
     if (convert == NULL)
     {
         fprintf(stderr, "converter_bench: cannot load %s\n", ShippedConverter().c_str());
