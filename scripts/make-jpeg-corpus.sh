@@ -177,6 +177,7 @@ PYTHON
 # Content, not name, tells the format.
 cp "$out/jpeg/baseline-420.jpg" "$out/picture/jpeg-named.png"
 cp "$out/reference/baseline-420.bmp" "$out/reference/jpeg-named.bmp"
+convert "$out/reference/png-rgba.bmp" -scale 160x120! -type TrueColor "BMP3:$out/scaled/png-rgba-160x120.bmp"
 
 rm -rf "$work"
 echo "make-jpeg-corpus: $(ls "$out/jpeg" "$out/picture" | wc -l) pictures and their references in $out"

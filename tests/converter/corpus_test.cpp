@@ -129,12 +129,16 @@ TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
     } rows[] = {
         {"large-420", 1024, 768, 0, "large-420-1152x768"},             // a cover, by height
         {"orientation-6-bands", 300, 300, 0, "orientation-6-bands-300x699"}, // turned, then by width
+        {"png-rgba.png", 160, 100, 0, "png-rgba-160x120"},                   // blended, then scaled
     };
+    const INT element = COLOR_DESKTOP;
+    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
+    ASSERT_TRUE(SetSysColors(1, &element, &ReferenceDesktop));
     for (const auto &row : rows)
     {
         const std::string destination = folder + "\\" + row.name + ".bmp";
-        ASSERT_EQ(convert(Wide(CorpusJpeg(row.name)).c_str(), Wide(destination).c_str(), row.boxWidth, row.boxHeight,
-                          row.fit),
+        ASSERT_EQ(convert(Wide(CorpusSource(row.name)).c_str(), Wide(destination).c_str(), row.boxWidth,
+                          row.boxHeight, row.fit),
                   0)
             << row.name;
         EXPECT_EQ(ConverterBitmapProblem(destination), "") << row.name;
@@ -143,6 +147,7 @@ TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
         ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\" + row.reference + ".bmp", &reference), "");
         EXPECT_GE(Psnr(converted, reference), 35.0) << row.name << " scaled";
     }
+    SetSysColors(1, &element, &desktop);
     DeleteTree(folder);
 }
 
