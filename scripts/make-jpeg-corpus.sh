@@ -174,6 +174,8 @@ with open(sys.argv[1], "wb") as f:
     f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 4, 8, 3, 0, 0, 0)) +
             chunk(b"PLTE", bytes([255, 0, 0, 0, 0, 255])) + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 PYTHON
+# A format whose codec Windows adds from Microsoft's store, and Wine has not.
+convert "$work/scene.ppm" -quality 80 "WEBP:$out/other/scene.webp"
 # Content, not name, tells the format.
 cp "$out/jpeg/baseline-420.jpg" "$out/picture/jpeg-named.png"
 cp "$out/reference/baseline-420.bmp" "$out/reference/jpeg-named.bmp"

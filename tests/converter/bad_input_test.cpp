@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <wincodec.h>
 
 #include <algorithm>
 
@@ -137,6 +138,27 @@ TEST_F(BadInputTest, DamagedPicturesOfTheOtherFormatsAreRefused)
     ExpectRefused("gif-without-frames", std::vector<BYTE>(noFrames, noFrames + sizeof(noFrames)));
     const char text[] = "<svg>not a bitmap of any kind</svg>";
     ExpectRefused("text-named-png", std::vector<BYTE>(text, text + sizeof(text) - 1), ".png");
+}
+
+// A WebP converts where Microsoft's WebP codec is installed; elsewhere (Wine,
+// an older Windows) it is refused as having no decoder, leaving no file.
+TEST_F(BadInputTest, AWebpConvertsOnlyWhereItsCodecIsInstalled)
+{
+    const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    IWICBitmapDecoder *decoder = NULL;
+    const bool codec = SUCCEEDED(
+        CoCreateInstance(CLSID_WICWebpDecoder, NULL, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&decoder)));
+    if (decoder != NULL)
+        decoder->Release();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    const std::string destination = folder + "\\webp.bmp";
+    const int result = convert((CorpusFolder() + "\\other\\scene.webp").c_str(), destination.c_str());
+    if (codec)
+        EXPECT_EQ(result, 0);
+    else
+        EXPECT_EQ(result, ConvertNoDecoder);
+    EXPECT_EQ(FileExists(destination), codec);
 }
 
 TEST_F(BadInputTest, PathsThatCannotBeUsedAreRefused)
