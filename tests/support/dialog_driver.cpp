@@ -97,8 +97,10 @@ HWND WaitForDialog(const char *caption, HANDLE process)
 {
     for (;;)
     {
+        // Shown, not only made: the dialog manager makes the window first
+        // and its controls after.
         const HWND dialog = FindWindowA("#32770", caption);
-        if (dialog != NULL)
+        if (dialog != NULL && IsWindowVisible(dialog))
             return dialog;
         if (WaitForSingleObject(process, 100) != WAIT_TIMEOUT)
             return FindWindowA("#32770", caption);
