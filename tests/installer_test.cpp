@@ -325,6 +325,48 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value)) << "the user's settings must stay";
 }
 
+BOOL CALLBACK FindSetupWindow(HWND window, LPARAM search)
+{
+    std::pair<DWORD, HWND> *wanted = reinterpret_cast<std::pair<DWORD, HWND> *>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != wanted->first || !IsWindowVisible(window) || GetDlgItem(window, IDOK) == NULL)
+        return TRUE;
+    wanted->second = window;
+    return FALSE;
+}
+
+// The setup program's first page in the user's interface language (also run
+// under German, tests/CMakeLists.txt): its caption and Next button as that
+// language's wizards have them.
+TEST(SetupLanguageTest, FirstPageSpeaksTheUsersLanguage)
+{
+    const char *const pages[][3] = {{"en", "Vistrane Setup", "&Next >"}, {"de", "Installation von Vistrane", "&Weiter >"}};
+    char language[16] = "";
+    ASSERT_GT(GetLocaleInfoA(GetUserDefaultUILanguage(), LOCALE_SISO639LANGNAME, language, sizeof(language)), 0);
+    const HANDLE setup = StartProgram("\"" + TestsFolder() + "\\..\\dist\\Vistrane-2.1.0-setup.exe\"");
+    ASSERT_NE(setup, (HANDLE)NULL);
+    std::pair<DWORD, HWND> search(GetProcessId(setup), (HWND)NULL);
+    while (search.second == NULL && WaitForSingleObject(setup, 100) == WAIT_TIMEOUT)
+        EnumWindows(FindSetupWindow, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(search.second, (HWND)NULL) << "setup ended without showing a page";
+    wchar_t caption[128] = L"", next[64] = L"";
+    SendMessageW(search.second, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(caption));
+    SendMessageW(GetDlgItem(search.second, IDOK), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(next));
+    PostMessageW(search.second, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(setup, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(setup);
+    bool known = false;
+    for (const auto &page : pages)
+        if (lstrcmpA(page[0], language) == 0)
+        {
+            known = true;
+            EXPECT_EQ(Utf8(caption), page[1]);
+            EXPECT_EQ(Utf8(next), page[2]);
+        }
+    EXPECT_TRUE(known) << "no page known for " << language;
+}
+
 // The helper's decisions on lists another program shares with us. None of
 // these paths exists, so they are compared by their normalised text.
 TEST(PendingRemovalTest, OnlyDeletionsOfInstalledPathsAreCancelled)
