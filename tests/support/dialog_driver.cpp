@@ -76,6 +76,13 @@ std::string ControlText(HWND dialog, int controlId)
     return Utf8(text);
 }
 
+std::string WindowText(HWND window)
+{
+    wchar_t text[1024] = L"";
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+}
+
 RECT DialogUnitsToPixels(HWND dialog, const RECT &units)
 {
     RECT rect = units;
