@@ -42,8 +42,8 @@ wine_fresh_prefix() {
     # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption
     # buttons) are not found where Debian installs them; the Fonts folder is
     # where every Windows program looks. They have no Chinese or Japanese
-    # characters: a font that has, as a Windows in those languages has one,
-    # for the dialogs' font (MS Shell Dlg) to map to there.
+    # characters; Windows in those languages has a font with them, which the
+    # dialogs' font (MS Shell Dlg) maps to there: here WenQuanYi Micro Hei.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Headless: dialogs and the desktop run on Wine's null display driver
