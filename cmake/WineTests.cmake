@@ -14,18 +14,34 @@ set(VISTRANE_WINE_ENVIRONMENT
     # No Mono or Gecko: Wine would otherwise offer to install them.
     WINEDLLOVERRIDES=mscoree,mshtml=)
 
-# add_wine_test(<target> [args...]): one CTest entry per kind of prefix
-# running the program. Tests of one prefix share its registry and files, so
-# they take turns; the two prefixes are independent and may run side by side.
-function(add_wine_test target)
+# Wine takes the user interface language from the locale (LC_ALL, else
+# LANG): each entry names its own, so the developer's does not count.
+# _add_wine_runs(<name> <locale> <target> [args...]): <kind>/<name> in each
+# kind of prefix. Tests of one prefix share its registry and files, so they
+# take turns; the two prefixes are independent and may run side by side.
+function(_add_wine_runs name locale target)
     foreach(kind ${VISTRANE_WINE_KINDS})
-        add_test(NAME ${kind}/${target} COMMAND ${target} ${ARGN})
-        set_tests_properties(${kind}/${target} PROPERTIES
-            ENVIRONMENT "${VISTRANE_WINE_${kind}};${VISTRANE_WINE_ENVIRONMENT}"
+        add_test(NAME ${kind}/${name} COMMAND ${target} ${ARGN})
+        set_tests_properties(${kind}/${name} PROPERTIES
+            ENVIRONMENT "${VISTRANE_WINE_${kind}};${VISTRANE_WINE_ENVIRONMENT};LANG=${locale};LC_ALL=${locale}"
             RESOURCE_LOCK ${kind}
             TIMEOUT 900)
     endforeach()
-    set_property(GLOBAL APPEND PROPERTY VISTRANE_WINE_TESTS ${target})
+    set_property(GLOBAL APPEND PROPERTY VISTRANE_WINE_TESTS ${name})
+endfunction()
+
+# add_wine_test(<target> [args...]): the program, in English.
+function(add_wine_test target)
+    _add_wine_runs(${target} C.UTF-8 ${target} ${ARGN})
+endfunction()
+
+# add_wine_test_in_languages(<target> <gtest filter> <locale>...): the
+# program's tests that match the filter once more in each user interface
+# language, as <kind>/<target>/<locale> (de_DE: <kind>/applet_tests/de_DE).
+function(add_wine_test_in_languages target filter)
+    foreach(locale ${ARGN})
+        _add_wine_runs(${target}/${locale} ${locale}.UTF-8 ${target} --gtest_filter=${filter})
+    endforeach()
 endfunction()
 
 # wine_test_runs_last(<target>): in each prefix, the test starts only once

@@ -66,7 +66,20 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE "English"
+; The languages, one file each: NSIS's translation of the pages and ours of
+; the messages and the Add/Remove Programs entry. Both programs take the one
+; of the user's interface language, and the first, English, where none is.
+!include /CHARSET=UTF8 "lang\English.nsh"
+!include /CHARSET=UTF8 "lang\German.nsh"
+!include /CHARSET=UTF8 "lang\French.nsh"
+!include /CHARSET=UTF8 "lang\Spanish.nsh"
+!include /CHARSET=UTF8 "lang\Italian.nsh"
+!include /CHARSET=UTF8 "lang\PortugueseBR.nsh"
+!include /CHARSET=UTF8 "lang\Dutch.nsh"
+!include /CHARSET=UTF8 "lang\Polish.nsh"
+!include /CHARSET=UTF8 "lang\Russian.nsh"
+!include /CHARSET=UTF8 "lang\Japanese.nsh"
+!include /CHARSET=UTF8 "lang\SimpChinese.nsh"
 
 !macro InstallPicture Name
     File "${PICTURES}\${Name}"
@@ -171,11 +184,11 @@ Function KeepInstalledFiles
     ${EndIf}
     ${If} $2 == 5
         ; Windows NT never reads that file: nothing in it is carried out.
-        DetailPrint "$WINDIR\WININIT.INI could not be read and was left as it was; Windows NT does not use it."
+        DetailPrint "$(WininitUnreadable)"
     ${ElseIf} $2 != 0
-        DetailPrint "Pending deletions left by an earlier uninstallation could not be cancelled (helper: $2)."
+        DetailPrint "$(PendingNotCancelled)"
         SetErrorLevel 2
-        MessageBox MB_OK|MB_ICONEXCLAMATION "Setup could not cancel the deletion, still pending from an earlier uninstallation, of the files it has just installed. Restart Windows, then run setup again." /SD IDOK
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$(RestartThenSetup)" /SD IDOK
     ${EndIf}
 FunctionEnd
 
@@ -194,7 +207,8 @@ Section "Vistrane"
     !insertmacro HostPath $0
     !insertmacro WriteLogonRun '"$0" "$INSTDIR\Vistrane.cpl",AfterLogon'
 
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "$(AddRemoveName)"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Comments" "$(AddRemoveComments)"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Vistrane.cpl,0"
@@ -230,7 +244,7 @@ Section "Uninstall"
     ${If} ${Silent}
         System::Call 'kernel32::MoveFileExW(w "$INSTDIR\Vistrane.cpl", p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .r0'
         ${If} $0 == 0
-            DetailPrint "Could not schedule the deletion of $INSTDIR\Vistrane.cpl at the next restart."
+            DetailPrint "$(RemovalNotScheduled)"
             SetErrorLevel 2
         ${EndIf}
     ${Else}

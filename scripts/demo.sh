@@ -93,14 +93,14 @@ done
 echo "== The settings dialog, opened from Wine's Control Panel"
 wine "$control" >/dev/null 2>&1 &
 panel=$!
-wine_wait_for_window "Wine Control Panel"
+wine_wait_for_window "$WINE_CONTROL_PANEL"
 wine "$control" "$(reg_get "$cpls_key" Vistrane $applet_view)" >/dev/null 2>&1 &
 applet=$!
 wine_wait_for_window "Vistrane 2.1"
 snapshot settings-dialog.png 1
 wine_window "Vistrane 2.1" close || true
 wait "$applet"
-wine_window "Wine Control Panel" close || true
+wine_window "$WINE_CONTROL_PANEL" close || true
 wait "$panel" || true
 
 echo "== Uninstalling silently"

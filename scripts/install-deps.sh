@@ -3,7 +3,9 @@
 # is all there: the i386 architecture for 32-bit Wine, the mingw-w64 cross
 # compiler, Wine, CMake, GoogleTest's sources, the picture tools the tests
 # and the demo use, the tools that sign a release, and clang with libFuzzer
-# for the parsers' fuzzers (tests/fuzz). Runs apt as root, or through sudo.
+# for the parsers' fuzzers (tests/fuzz). With Wine come every locale, so that
+# Wine can take any user interface language from LANG, and a font with
+# Chinese and Japanese characters, which Wine's own fonts lack. Runs apt as root, or through sudo.
 # "install-deps.sh fuzz" installs only what the fuzzers need.
 #
 # A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
@@ -30,7 +32,7 @@ elif "$scripts/wine-vm.sh" needed; then
     packages+=(qemu-system-x86 debootstrap)
     wine_in_vm=yes
 else
-    packages+=(wine wine32:i386 wine64 fonts-wine)
+    packages+=(wine wine32:i386 wine64 fonts-wine locales-all fonts-wqy-microhei)
     wine_in_vm=no
 fi
 

@@ -41,8 +41,11 @@ wine_fresh_prefix() {
     fi
     # Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption
     # buttons) are not found where Debian installs them; the Fonts folder is
-    # where every Windows program looks.
+    # where every Windows program looks. They have no Chinese or Japanese
+    # characters; Windows in those languages has a font with them, which the
+    # dialogs' font (MS Shell Dlg) maps to there: here WenQuanYi Micro Hei.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Headless: dialogs and the desktop run on Wine's null display driver
     # unless a caller asks for X11 (screenshots under Xvfb). The desktop
     # takes its driver when it is made, so the server that made one while
@@ -97,9 +100,12 @@ wine_path() {
 
 # The scripts' helper programs, built with the tests.
 WINE_TOOLS=$BUILD_DIR/tests/tools
+# Wine's Control Panel by its window class: its caption is in the user's
+# language.
+WINE_CONTROL_PANEL=Shell_Control_WndClass
 
-# wine_window <caption> [close]: true when a window with that caption is up;
-# with "close", also asks it to close.
+# wine_window <caption or class> [close]: true when a window with that
+# caption or class is up; with "close", also asks it to close.
 wine_window() {
     wine "$WINE_TOOLS/find_window.exe" "$@" >/dev/null 2>&1
 }

@@ -217,8 +217,9 @@ EOF
 }
 
 # run CMD [ARG...]: the command runs inside with the caller's folder as its
-# working folder, the environment variables that steer the scripts, and the
-# project's and build folder's paths as they are here.
+# working folder, the environment variables that steer the scripts (the
+# locale among them: Wine's user interface language), and the project's and
+# build folder's paths as they are here.
 run() {
     setup
     make_image
@@ -238,7 +239,7 @@ run() {
         local name
         for name in $(compgen -e); do
             case "$name" in
-            BUILD_DIR | CI | RUNS | VISTRANE_* | WINE* | CTEST_*) printf 'export %s=%q\n' "$name" "${!name}" ;;
+            BUILD_DIR | CI | RUNS | VISTRANE_* | WINE* | CTEST_* | LANG | LC_*) printf 'export %s=%q\n' "$name" "${!name}" ;;
             esac
         done
         printf 'cd %q\n' "$PWD"

@@ -37,17 +37,18 @@ TEST_F(ControlPanelTest, AnswersTheHostsQuestionsAboutItsOneItem)
     EXPECT_EQ(applet(NULL, CPL_INIT, 0, 0), 1);
     EXPECT_EQ(applet(NULL, CPL_GETCOUNT, 0, 0), 1);
 
-    NEWCPLINFOA info;
+    // The wide record, which the host tells from the narrow one by its size.
+    NEWCPLINFOW info;
     memset(&info, 0xcc, sizeof(info));
     EXPECT_EQ(applet(NULL, CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
-    EXPECT_EQ(info.dwSize, 244u);
+    EXPECT_EQ(info.dwSize, 468u);
     EXPECT_EQ(info.dwFlags, 0u);
     EXPECT_EQ(info.dwHelpContext, 0u);
     EXPECT_EQ(info.lData, 0);
     EXPECT_NE(info.hIcon, (HICON)NULL);
-    EXPECT_STREQ(info.szName, "Vistrane");
-    EXPECT_STREQ(info.szInfo, "Configure Vistrane settings");
-    EXPECT_STREQ(info.szHelpFile, "") << "the help file must be emptied, whatever the host left there";
+    EXPECT_STREQ(info.szName, L"Vistrane");
+    EXPECT_STREQ(info.szInfo, L"Configure Vistrane settings");
+    EXPECT_STREQ(info.szHelpFile, L"") << "the help file must be emptied, whatever the host left there";
 
     // The item is described only through CPL_NEWINQUIRE.
     CPLINFO old;

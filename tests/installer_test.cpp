@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "pending_removal.h"
 #include "settings_fixture.h"
 
@@ -323,6 +324,40 @@ TEST_F(InstallerTest, InstallLogonUninstallReinstallBeforeTheRestart)
     EXPECT_FALSE(FileExists(applet)) << "the restart did not remove the applet";
     EXPECT_FALSE(FileExists(installed)) << "the restart did not remove the installation folder";
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &value)) << "the user's settings must stay";
+}
+
+// The setup program's first page in the user's interface language (run under
+// German too, tests/CMakeLists.txt): caption and Next button as NSIS's
+// translation has them.
+TEST(SetupLanguageTest, FirstPageSpeaksTheUsersLanguage)
+{
+    const char *const pages[][3] = {{"en", "Vistrane Setup", "&Next >"}, {"de", "Installation von Vistrane", "&Weiter >"}};
+    char language[16] = "";
+    GetLocaleInfoA(GetUserDefaultUILanguage(), LOCALE_SISO639LANGNAME, language, sizeof(language));
+    const HANDLE setup = StartProgram("\"" + TestsFolder() + "\\..\\dist\\Vistrane-2.1.0-setup.exe\"");
+    ASSERT_NE(setup, (HANDLE)NULL);
+    HWND page = NULL; // the setup's window, once shown
+    while (page == NULL && WaitForSingleObject(setup, 100) == WAIT_TIMEOUT)
+        for (HWND w = FindWindowExA(NULL, NULL, "#32770", NULL); w != NULL; w = FindWindowExA(NULL, w, "#32770", NULL))
+        {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == GetProcessId(setup) && IsWindowVisible(w))
+                page = w;
+        }
+    ASSERT_NE(page, (HWND)NULL) << "setup ended without showing a page";
+    const std::string caption = WindowText(page), next = WindowText(GetDlgItem(page, IDOK));
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(setup, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(setup);
+    for (const auto &row : pages)
+        if (lstrcmpA(row[0], language) == 0)
+        {
+            EXPECT_EQ(caption, row[1]);
+            EXPECT_EQ(next, row[2]);
+            return;
+        }
+    ADD_FAILURE() << "no page known for " << language;
 }
 
 // The helper's decisions on lists another program shares with us. None of

@@ -76,6 +76,13 @@ std::string ControlText(HWND dialog, int controlId)
     return Utf8(text);
 }
 
+std::string WindowText(HWND window)
+{
+    wchar_t text[1024] = L"";
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+}
+
 RECT DialogUnitsToPixels(HWND dialog, const RECT &units)
 {
     RECT rect = units;
@@ -97,8 +104,10 @@ HWND WaitForDialog(const char *caption, HANDLE process)
 {
     for (;;)
     {
+        // Shown, not only made: the dialog manager makes the window first
+        // and its controls after.
         const HWND dialog = FindWindowA("#32770", caption);
-        if (dialog != NULL)
+        if (dialog != NULL && IsWindowVisible(dialog))
             return dialog;
         if (WaitForSingleObject(process, 100) != WAIT_TIMEOUT)
             return FindWindowA("#32770", caption);

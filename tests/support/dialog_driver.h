@@ -26,6 +26,9 @@ void PostEscape(HWND dialog);
 void PostCloseBox(HWND dialog);
 
 std::string ControlText(HWND dialog, int controlId);
+// A window's text, asked with WM_GETTEXT: GetWindowText leaves out another
+// process's controls.
+std::string WindowText(HWND window);
 
 // Where the dialog manager puts a control given in dialog units (x, y, width,
 // height): origin and size are each converted, so the far edge is origin
