@@ -22,8 +22,12 @@ TEST_F(SoakTest, AThousandRunsLeaveTheHandleCountWhereItWas)
 
     // A first conversion loads the converter, and the system keeps what it
     // opens once for the display's size; both stay for the process's life.
+    // The desktop is asked for first: in a new session the system sets up
+    // its displays when the desktop starts, and what a process opened for
+    // them before that is opened again after.
     const int beforeJpeg = jpeg == 0 ? static_cast<int>(listing.size()) - 1 : jpeg - 1;
     StoreHistory(beforeJpeg, 0, 0);
+    ASSERT_TRUE(GetDesktopWindow() != NULL);
     ChangeNow(0, 0, 0);
     ASSERT_EQ(Wallpaper(), WindowsFolder() + "\\vistrane.bmp") << "the first run did not convert 3.jpg";
     ChangeNow(1, 1, 0);
