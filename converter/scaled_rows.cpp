@@ -1,8 +1,8 @@
 // Integer arithmetic throughout. Down the columns first, a source row's
 // weight in a scaled row is the share of the scaled row it covers, in parts
-// of WeightOne (2^14); the sums, below 255 * 2^14, are kept to 8 bits of
-// fraction. Across, the same weights sum pixels of those, below 2^30, and the
-// result is rounded back to 8 bits. Down first, the many source rows cost an
+// of 2^8; the sums stay below 2^16. Across, a column's weight is its share
+// in parts of 2^14, the sums stay below 2^30, and the result is rounded back
+// to 8 bits. Down first, the many source rows cost an
 // addition a value each, and only the few scaled rows are summed across.
 // Scaling down only, a source pixel lies in at most two scaled pixels, on
 // either axis.
@@ -12,6 +12,9 @@ namespace
 {
 const UINT WeightShift = 14;
 const UINT WeightOne = 1u << WeightShift;
+// Down the columns, rows are weighed in parts of 2^8: sums below 2^16.
+const UINT RowWeightShift = 8;
+const UINT RowWeightOne = 1u << RowWeightShift;
 // Rows of the source decoded at a time fill about this much.
 const UINT BandBytes = 256 * 1024;
 
@@ -33,16 +36,20 @@ void Release(void *memory)
 
 // Where source pixel index of count goes in scaled, the scaled count: its
 // span [index * scaled, (index + 1) * scaled) against the scaled pixels'
-// spans of count each. Weights are shares of count.
-void Place(UINT index, UINT count, UINT scaled, UINT *target, UINT *first, UINT *second)
+// spans of count each. Weights are shares of a scaled pixel in parts of
+// one: each is the difference of two points of a scaled pixel's span
+// rounded down, so the weights of one scaled pixel always add up to one
+// whole, and a picture of one level stays that level.
+void Place(UINT index, UINT count, UINT scaled, UINT one, UINT *target, UINT *first, UINT *second)
 {
     const unsigned long long start = static_cast<unsigned long long>(index) * scaled;
     const unsigned long long end = start + scaled;
     *target = static_cast<UINT>(start / count);
-    const unsigned long long boundary = static_cast<unsigned long long>(*target + 1) * count;
-    const unsigned long long inFirst = end <= boundary ? scaled : boundary - start;
-    *first = static_cast<UINT>(inFirst * WeightOne / count);
-    *second = static_cast<UINT>((scaled - inFirst) * WeightOne / count);
+    const unsigned long long from = static_cast<unsigned long long>(*target) * count;
+    const unsigned long long boundary = from + count;
+    const unsigned long long to = end < boundary ? end : boundary;
+    *first = static_cast<UINT>((to - from) * one / count - (start - from) * one / count);
+    *second = end > boundary ? static_cast<UINT>((end - boundary) * one / count) : 0;
 }
 }
 
@@ -69,7 +76,7 @@ bool ScaledRows::Prepare()
     for (UINT x = 0; x < fullWidth; ++x)
     {
         UINT first = 0, second = 0;
-        Place(x, fullWidth, width, &columns[x].target, &first, &second);
+        Place(x, fullWidth, width, WeightOne, &columns[x].target, &first, &second);
         columns[x].first = static_cast<WORD>(first);
         columns[x].second = static_cast<WORD>(second);
     }
@@ -108,14 +115,14 @@ bool ScaledRows::AddSourceRow(bool *rowComplete)
     if (row == NULL)
         return false;
     UINT target = 0, first = 0, second = 0;
-    Place(nextSource, fullHeight, height, &target, &first, &second);
+    Place(nextSource, fullHeight, height, RowWeightOne, &target, &first, &second);
     const size_t values = static_cast<size_t>(fullWidth) * 3;
-    UINT *const into = down[0];
+    UINT *__restrict into = down[0];
     for (size_t i = 0; i < values; ++i)
         into[i] += row[i] * first;
     if (second != 0)
     {
-        UINT *const next = down[1];
+        UINT *__restrict next = down[1];
         for (size_t i = 0; i < values; ++i)
             next[i] += row[i] * second;
     }
@@ -132,23 +139,27 @@ void ScaledRows::EmitRow(BYTE *out)
     const size_t values = static_cast<size_t>(width) * 3;
     for (size_t i = 0; i < values; ++i)
         across[i] = 0;
-    const UINT *sums = down[0];
+    const UINT *__restrict sums = down[0];
+    UINT *__restrict scaled = across;
     for (UINT x = 0; x < fullWidth; ++x, sums += 3)
     {
         const Column &column = columns[x];
-        UINT *into = across + static_cast<size_t>(column.target) * 3;
-        // Each sum back to 8 bits of fraction, below 2^16.
-        const UINT level[3] = {(sums[0] + 32) >> 6, (sums[1] + 32) >> 6, (sums[2] + 32) >> 6};
-        for (int c = 0; c < 3; ++c)
-            into[c] += level[c] * column.first;
+        UINT *into = scaled + static_cast<size_t>(column.target) * 3;
+        into[0] += sums[0] * column.first;
+        into[1] += sums[1] * column.first;
+        into[2] += sums[2] * column.first;
         if (column.second != 0)
-            for (int c = 0; c < 3; ++c)
-                into[3 + c] += level[c] * column.second;
+        {
+            into[3] += sums[0] * column.second;
+            into[4] += sums[1] * column.second;
+            into[5] += sums[2] * column.second;
+        }
     }
-    const UINT half = 1u << (WeightShift + 7);
+    const UINT shift = WeightShift + RowWeightShift;
+    const UINT half = 1u << (shift - 1);
     for (size_t i = 0; i < values; ++i)
     {
-        const UINT level = (across[i] + half) >> (WeightShift + 8);
+        const UINT level = (across[i] + half) >> shift;
         out[i] = static_cast<BYTE>(level > 255 ? 255 : level);
     }
 }

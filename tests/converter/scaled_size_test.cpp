@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scale_target.h"
+#include "scaled_rows.h"
 #include "scaled_size.h"
 
 namespace
@@ -52,5 +53,56 @@ TEST(ScaledSize, FollowsTheStyleThePictureAndTheMonitors)
         EXPECT_EQ(width, row.expectedWidth) << "style " << row.style << ", " << row.width << " x " << row.height;
         EXPECT_EQ(height, row.expectedHeight) << "style " << row.style << ", " << row.width << " x " << row.height;
     }
+}
+}
+
+namespace
+{
+// Rows of one level, or of levels that change along the row.
+class LevelRows : public RowSource
+{
+public:
+    LevelRows(UINT width, bool ramp) : width(width), ramp(ramp), next(0) {}
+    bool CopyRows(UINT y, UINT count, BYTE *rows, UINT stride) override
+    {
+        if (y != next)
+            return false; // asked out of order
+        for (UINT i = 0; i < count; ++i)
+            for (UINT x = 0; x < width * 3; ++x)
+                rows[i * stride + x] = static_cast<BYTE>(ramp ? x / 3 : 200);
+        next += count;
+        return true;
+    }
+
+private:
+    const UINT width;
+    const bool ramp;
+    UINT next;
+};
+
+TEST(ScaledRows, KeepAUniformLevelAndAverageWhatEachPixelCovers)
+{
+    // Shares that are no whole fraction: a level must come out as itself.
+    LevelRows uniform(1203, false);
+    ScaledRows scaled(uniform, 1203, 517, 401, 173);
+    ASSERT_TRUE(scaled.Prepare());
+    BYTE row[401 * 3];
+    for (UINT y = 0; y < 173; ++y)
+    {
+        ASSERT_TRUE(scaled.CopyRows(y, 1, row, sizeof(row))) << "row " << y;
+        for (BYTE level : row)
+            ASSERT_EQ(level, 200) << "row " << y;
+    }
+    EXPECT_FALSE(scaled.CopyRows(0, 1, row, sizeof(row))) << "a row asked for again";
+
+    // Levels 0 to 5 across, halved: each pixel the mean of the two it covers.
+    LevelRows ramp(6, true);
+    ScaledRows halved(ramp, 6, 2, 3, 1);
+    ASSERT_TRUE(halved.Prepare());
+    BYTE three[9];
+    ASSERT_TRUE(halved.CopyRows(0, 1, three, sizeof(three)));
+    const BYTE expected[9] = {1, 1, 1, 3, 3, 3, 5, 5, 5}; // 0.5, 2.5, 4.5 rounded up
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(three[i], expected[i]) << "value " << i;
 }
 }
