@@ -88,6 +88,39 @@ ConvertResult AgreeOnSize(PictureFormat format, IWICBitmapFrameDecode *frame, Pi
     layout->orientation = format == BmpFormat ? 1 : DecodedOrientation(frame);
     return width != 0 && height != 0 ? ConvertDone : ConvertNotAPicture;
 }
+
+// The bitmap of the decoded picture (full, its upright geometry) at
+// destination, scaled for scale's box: scaled in the stored picture's axes
+// on the way to the writer that turns it upright, in one pass over the
+// decoded rows either way.
+ConvertResult WriteBitmap(PixelSource &pixels, IWICBitmapFrameDecode *frame, const PictureLayout &layout,
+                          const BitmapGeometry &full, const ScaleRequest &scale, const wchar_t *destination)
+{
+    UINT width = full.width, height = full.height;
+    ScaledSize(full.width, full.height, scale.boxWidth, scale.boxHeight, scale.fit, &width, &height);
+    UINT storedWidth = layout.width, storedHeight = layout.height;
+    UprightSize(width, height, layout.orientation, &storedWidth, &storedHeight);
+    BitmapGeometry geometry;
+    if (!MeasureBitmap(width, height, &geometry))
+        return ConvertTooLarge;
+    // Decoded at a smaller size where the decoder can, then averaged down to
+    // the size asked for.
+    UINT decodedWidth = layout.width, decodedHeight = layout.height;
+    if (width != full.width || height != full.height)
+        pixels.DecodeAtLeast(frame, storedWidth, storedHeight, &decodedWidth, &decodedHeight);
+    ScaledRows scaled(pixels, decodedWidth, decodedHeight, storedWidth, storedHeight);
+    const bool scaling = decodedWidth != storedWidth || decodedHeight != storedHeight;
+    if (scaling && !scaled.Prepare())
+        return ConvertOutOfMemory;
+    RowSource &rows = scaling ? static_cast<RowSource &>(scaled) : pixels;
+
+    DestinationFile file(destination);
+    const ConvertResult written =
+        WriteUprightBitmap(rows, storedWidth, storedHeight, layout.orientation, geometry, file);
+    if (written != ConvertDone)
+        return written;
+    return file.Finish() ? ConvertDone : ConvertDestinationUnwritable;
+}
 }
 
 int ConvertPictureFile(const wchar_t *source, const wchar_t *destination, const ScaleRequest &scale)
@@ -123,30 +156,5 @@ int ConvertPictureFile(const wchar_t *source, const wchar_t *destination, const 
     if (!pixels.Open(factory.Get(), frame.Get(), layout, GetSysColor(COLOR_DESKTOP)))
         return ConvertDecodeFailed;
 
-    // Scaled in the stored picture's axes, on the way to the writer that
-    // turns it upright: one pass over the decoded rows either way.
-    UINT width = geometry.width, height = geometry.height;
-    ScaledSize(geometry.width, geometry.height, scale.boxWidth, scale.boxHeight, scale.fit, &width, &height);
-    UINT storedWidth = layout.width, storedHeight = layout.height;
-    UprightSize(width, height, layout.orientation, &storedWidth, &storedHeight);
-    BitmapGeometry scaledGeometry;
-    if (!MeasureBitmap(width, height, &scaledGeometry))
-        return ConvertTooLarge;
-    // Decoded at a smaller size where the decoder can, then averaged down to
-    // the size asked for.
-    UINT decodedWidth = layout.width, decodedHeight = layout.height;
-    if (width != geometry.width || height != geometry.height)
-        pixels.DecodeAtLeast(frame.Get(), storedWidth, storedHeight, &decodedWidth, &decodedHeight);
-    ScaledRows scaled(pixels, decodedWidth, decodedHeight, storedWidth, storedHeight);
-    const bool scaling = decodedWidth != storedWidth || decodedHeight != storedHeight;
-    if (scaling && !scaled.Prepare())
-        return ConvertOutOfMemory;
-    RowSource &rows = scaling ? static_cast<RowSource &>(scaled) : pixels;
-
-    DestinationFile file(destination);
-    const ConvertResult written =
-        WriteUprightBitmap(rows, storedWidth, storedHeight, layout.orientation, scaledGeometry, file);
-    if (written != ConvertDone)
-        return written;
-    return file.Finish() ? ConvertDone : ConvertDestinationUnwritable;
+    return WriteBitmap(pixels, frame.Get(), layout, geometry, scale, destination);
 }
