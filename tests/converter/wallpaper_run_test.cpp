@@ -107,16 +107,23 @@ TEST_F(WallpaperRunTest, APictureLargerThanTheDisplayIsScaledOnlyWhereTheStyleSc
         const char *style;
         int tile;
         int width, height;
-    } rows[] = {{"10", 0, 1152, 768}, {"0", 0, 2400, 1600}, {"10", 1, 2400, 1600}, {"6", 0, 1024, 683}};
+    } rows[] = {{"10", 0, 1152, 768}, {"0", 0, 2400, 1600}, {"10", 1, 2400, 1600}, {"6", 0, 1024, 683},
+                {NULL, 0, 2400, 1600}};
     for (const auto &row : rows)
     {
-        WriteStringValue(DesktopKeyPath, "WallpaperStyle", row.style);
+        // Last, Fill as a number, not the text Windows writes: a style the
+        // run does not know.
+        if (row.style != NULL)
+            WriteStringValue(DesktopKeyPath, "WallpaperStyle", row.style);
+        else
+            WriteDwordValue(DesktopKeyPath, "WallpaperStyle", 10);
         WriteDwordValue(SettingsKeyPath, DoTileValue, row.tile);
         ASSERT_EQ(RunProgram("rundll32.exe \"" + applet + "\",AfterLogon"), 0);
         Pixels shown;
-        ASSERT_EQ(ReadBitmap(WindowsFolder() + "\\vistrane.bmp", &shown), "") << "style " << row.style;
-        EXPECT_EQ(shown.width, row.width) << "style " << row.style << ", tiled " << row.tile;
-        EXPECT_EQ(shown.height, row.height) << "style " << row.style << ", tiled " << row.tile;
+        const std::string style = row.style != NULL ? row.style : "10 as a number";
+        ASSERT_EQ(ReadBitmap(WindowsFolder() + "\\vistrane.bmp", &shown), "") << "style " << style;
+        EXPECT_EQ(shown.width, row.width) << "style " << style << ", tiled " << row.tile;
+        EXPECT_EQ(shown.height, row.height) << "style " << style << ", tiled " << row.tile;
     }
     WriteStringValue(DesktopKeyPath, "WallpaperStyle", hadStyle ? style : "0");
 }
