@@ -28,7 +28,7 @@ install_and_run() {
     for picture in "$pictures"/*; do
         case $picture in
             *.bmp) wanted=1920x1080 ;;
-            *.jpg) wanted=3840x2160 ;;
+            *.jpg | *.png) wanted=3840x2160 ;;
             *) continue ;;
         esac
         size=$(identify -format '%wx%h' "$picture")
