@@ -111,34 +111,14 @@ ImageConverter LoadImageConverter()
     return LoadedConverter;
 }
 
-namespace
-{
-// The scaled conversion's arguments, for the guard to pass on.
-struct ScaledConversion
-{
-    ScaledImageConverter convert;
-    const wchar_t *source;
-    const wchar_t *destination;
-    ScaleTarget target;
-};
-
-int CallScaled(void *context)
-{
-    const ScaledConversion *call = static_cast<const ScaledConversion *>(context);
-    return call->convert(call->source, call->destination, call->target.width, call->target.height,
-                         call->target.fit);
-}
-}
-
 bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination,
                        const ScaleTarget &target)
 {
     int result = -1;
     if (convert.scaled != NULL && target.width != 0 && target.height != 0)
-    {
-        ScaledConversion call = {convert.scaled, source, destination, target};
-        return CallConverterGuarded(&CallScaled, &call, &result) && result == 0;
-    }
+        return CallConverterGuarded(convert.scaled, source, destination, target.width, target.height, target.fit,
+                                    &result) &&
+               result == 0;
     if (convert.wide != NULL)
         return CallConverterGuarded(convert.wide, source, destination, &result) && result == 0;
     char narrowSource[MAX_PATH];

@@ -51,12 +51,9 @@ int ReadWallpaperStyle()
 {
     RegistryKey desktop;
     desktop.Open(DesktopKeyPath, 1);
-    if (desktop.Handle() == NULL)
-        return -1;
     wchar_t text[8];
     DWORD type = 0, bytes = sizeof(text);
-    if (RegQueryValueExW(desktop.Handle(), L"WallpaperStyle", NULL, &type, reinterpret_cast<BYTE *>(text), &bytes) !=
-            ERROR_SUCCESS ||
+    if (desktop.Query(WallpaperStyleValue, &type, reinterpret_cast<BYTE *>(text), &bytes) != ERROR_SUCCESS ||
         type != REG_SZ || bytes % sizeof(wchar_t) != 0)
         return -1;
     const DWORD length = bytes / sizeof(wchar_t);

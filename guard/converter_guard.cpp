@@ -90,6 +90,22 @@ int CallConversion(void *context)
     const Conversion<Text> *conversion = static_cast<const Conversion<Text> *>(context);
     return conversion->convert(conversion->source, conversion->destination);
 }
+
+struct ScaledConversion
+{
+    GuardedScaledConverter convert;
+    const wchar_t *source;
+    const wchar_t *destination;
+    UINT boxWidth, boxHeight;
+    int fit;
+};
+
+int CallScaledConversion(void *context)
+{
+    const ScaledConversion *conversion = static_cast<const ScaledConversion *>(context);
+    return conversion->convert(conversion->source, conversion->destination, conversion->boxWidth,
+                               conversion->boxHeight, conversion->fit);
+}
 }
 
 bool CallConverterGuarded(GuardedCall call, void *context, int *result)
@@ -108,4 +124,11 @@ bool CallConverterGuarded(GuardedWideConverter convert, const wchar_t *source, c
 {
     Conversion<wchar_t> conversion = {convert, source, destination};
     return CallGuarded(&CallConversion<wchar_t>, &conversion, result);
+}
+
+bool CallConverterGuarded(GuardedScaledConverter convert, const wchar_t *source, const wchar_t *destination,
+                          UINT boxWidth, UINT boxHeight, int fit, int *result)
+{
+    ScaledConversion conversion = {convert, source, destination, boxWidth, boxHeight, fit};
+    return CallGuarded(&CallScaledConversion, &conversion, result);
 }

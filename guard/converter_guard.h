@@ -9,6 +9,9 @@
 // in the code page's narrow text, or wide.
 typedef int(WINAPI *GuardedConverter)(const char *source, const char *destination);
 typedef int(WINAPI *GuardedWideConverter)(const wchar_t *source, const wchar_t *destination);
+// The wide one scaled down for a box: its width, height and fit.
+typedef int(WINAPI *GuardedScaledConverter)(const wchar_t *source, const wchar_t *destination, UINT boxWidth,
+                                            UINT boxHeight, int fit);
 
 // Any other call, with what it needs in context.
 typedef int (*GuardedCall)(void *context);
@@ -21,3 +24,5 @@ bool CallConverterGuarded(GuardedCall call, void *context, int *result);
 bool CallConverterGuarded(GuardedConverter convert, const char *source, const char *destination, int *result);
 bool CallConverterGuarded(GuardedWideConverter convert, const wchar_t *source, const wchar_t *destination,
                           int *result);
+bool CallConverterGuarded(GuardedScaledConverter convert, const wchar_t *source, const wchar_t *destination,
+                          UINT boxWidth, UINT boxHeight, int fit, int *result);

@@ -135,6 +135,14 @@ void RegistryKey::ReadString(const char *name, wchar_t *buffer, DWORD *size, con
     *size = (lstrlenW(buffer) + 1) * sizeof(wchar_t);
 }
 
+LONG RegistryKey::Query(const char *name, DWORD *type, BYTE *data, DWORD *size)
+{
+    wchar_t wideName[ComponentSize];
+    if (WidenIdentifier(name, '\0', wideName) < 0)
+        return ERROR_INVALID_PARAMETER;
+    return RegQueryValueExW(handle, wideName, NULL, type, data, size);
+}
+
 void RegistryKey::WriteString(const char *name, const wchar_t *value)
 {
     wchar_t wideName[ComponentSize];

@@ -28,6 +28,10 @@ public:
     // of bytes holds no whole text and is treated like one that does not fit.
     void ReadString(const char *name, wchar_t *buffer, DWORD *size, const wchar_t *defaultValue);
     void WriteString(const char *name, const wchar_t *value);
+    // The value as stored, its type and size, with nothing written back: for
+    // values that are the system's own, not ours to default. As
+    // RegQueryValueExW answers.
+    LONG Query(const char *name, DWORD *type, BYTE *data, DWORD *size);
 
     HKEY Handle() const { return handle; }
 

@@ -4,25 +4,27 @@
 
 #include "test_support.h"
 
+namespace
+{
+// The shipped library's export name, loaded once by full path and never
+// unloaded.
+void *ShippedExport(const char *name)
+{
+    static HMODULE library = NULL;
+    if (library == NULL)
+        library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return library == NULL ? NULL : reinterpret_cast<void *>(GetProcAddress(library, name));
+}
+}
+
 NarrowImageConverter ShippedConvert()
 {
-    static NarrowImageConverter convert = NULL;
-    if (convert == NULL)
-    {
-        const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (library != NULL)
-            convert = reinterpret_cast<NarrowImageConverter>(
-                reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
-    }
-    return convert;
+    return reinterpret_cast<NarrowImageConverter>(ShippedExport(ImageConverterExport));
 }
 
 ScaledImageConverter ShippedScaledConvert()
 {
-    const HMODULE library = LoadLibraryExA(ShippedConverter().c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
-    return library == NULL ? NULL
-                           : reinterpret_cast<ScaledImageConverter>(
-                                 reinterpret_cast<void *>(GetProcAddress(library, ImageConverterScaledExport)));
+    return reinterpret_cast<ScaledImageConverter>(ShippedExport(ImageConverterScaledExport));
 }
 
 std::string CorpusFolder()
@@ -48,6 +50,20 @@ std::string CorpusSource(const std::string &name)
 std::string CorpusReferenceOf(const std::string &name)
 {
     return CorpusReference(name.substr(0, name.find('.')));
+}
+
+CorpusDesktopColour::CorpusDesktopColour() : kept(GetSysColor(COLOR_DESKTOP)), set(false)
+{
+    const INT element = COLOR_DESKTOP;
+    const COLORREF corpus = RGB(0x3A, 0x6E, 0xA5);
+    set = SetSysColors(1, &element, &corpus) != FALSE;
+}
+
+CorpusDesktopColour::~CorpusDesktopColour()
+{
+    const INT element = COLOR_DESKTOP;
+    if (set)
+        SetSysColors(1, &element, &kept);
 }
 
 bool RunningUnderWine()

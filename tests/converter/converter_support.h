@@ -27,6 +27,23 @@ std::string CorpusReference(const std::string &name);
 std::string CorpusSource(const std::string &name);
 std::string CorpusReferenceOf(const std::string &name);
 
+// The desktop colour the corpus step blends transparent pictures over (the
+// converter blends over the desktop's), set while the object lives; the
+// colour before it comes back after.
+class CorpusDesktopColour
+{
+public:
+    CorpusDesktopColour();
+    ~CorpusDesktopColour();
+    CorpusDesktopColour(const CorpusDesktopColour &) = delete;
+    CorpusDesktopColour &operator=(const CorpusDesktopColour &) = delete;
+    bool IsSet() const { return set; }
+
+private:
+    const COLORREF kept;
+    bool set;
+};
+
 // Wine's ntdll exports wine_get_version; Windows' does not.
 bool RunningUnderWine();
 

@@ -11,8 +11,6 @@
 namespace
 {
 const double MinimumPsnr = 40.0;
-// The desktop colour the corpus step blends the references over.
-const COLORREF ReferenceDesktop = RGB(0x3A, 0x6E, 0xA5);
 
 class CorpusTest : public ::testing::TestWithParam<const char *>
 {
@@ -20,25 +18,24 @@ protected:
     static void SetUpTestSuite()
     {
         folder = new std::string(ScratchFolder("corpus"));
-        desktop = GetSysColor(COLOR_DESKTOP);
-        const INT element = COLOR_DESKTOP;
-        ASSERT_TRUE(SetSysColors(1, &element, &ReferenceDesktop));
+        desktop = new CorpusDesktopColour;
+        ASSERT_TRUE(desktop->IsSet());
     }
     static void TearDownTestSuite()
     {
-        const INT element = COLOR_DESKTOP;
-        SetSysColors(1, &element, &desktop);
+        delete desktop;
+        desktop = NULL;
         DeleteTree(*folder);
         delete folder;
         folder = NULL;
     }
 
     static std::string *folder;
-    static COLORREF desktop;
+    static CorpusDesktopColour *desktop;
 };
 
 std::string *CorpusTest::folder = NULL;
-COLORREF CorpusTest::desktop = 0;
+CorpusDesktopColour *CorpusTest::desktop = NULL;
 
 // Test names are the file names, with the characters gtest allows.
 std::string FileName(const ::testing::TestParamInfo<const char *> &info)
@@ -131,9 +128,8 @@ TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
         {"orientation-6-bands", 300, 300, 0, "orientation-6-bands-300x699"}, // turned, then by width
         {"png-rgba.png", 160, 100, 0, "png-rgba-160x120"},                   // blended, then scaled
     };
-    const INT element = COLOR_DESKTOP;
-    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
-    ASSERT_TRUE(SetSysColors(1, &element, &ReferenceDesktop));
+    const CorpusDesktopColour desktop;
+    ASSERT_TRUE(desktop.IsSet());
     for (const auto &row : rows)
     {
         const std::string destination = folder + "\\" + row.name + ".bmp";
@@ -147,7 +143,6 @@ TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
         ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\" + row.reference + ".bmp", &reference), "");
         EXPECT_GE(Psnr(converted, reference), 35.0) << row.name << " scaled";
     }
-    SetSysColors(1, &element, &desktop);
     DeleteTree(folder);
 }
 

@@ -78,12 +78,10 @@ TEST_F(WallpaperRunTest, AFolderOfPngGifAndTiffPicturesBecomesTheWallpaperPictur
 {
     // Transparent pixels are blended over the desktop colour the references
     // were made with.
-    const INT element = COLOR_DESKTOP;
-    const COLORREF kept = GetSysColor(COLOR_DESKTOP), reference = RGB(0x3A, 0x6E, 0xA5);
-    ASSERT_TRUE(SetSysColors(1, &element, &reference));
+    const CorpusDesktopColour desktop;
+    ASSERT_TRUE(desktop.IsSet());
     ExpectEachShownInTurn({"png-rgba.png", "gif-frames.gif", "tiff-lzw-turned.tif"},
                           {"Lagune.png", "ダンス.gif", "scan.TIFF"});
-    SetSysColors(1, &element, &kept);
 }
 }
 

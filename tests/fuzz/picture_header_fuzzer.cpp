@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "fuzz_support.h"
 #include "gif_layout.h"
 #include "picture_format.h"
 #include "png_layout.h"
@@ -15,59 +16,8 @@
 
 namespace
 {
-// The input in pieces of at most piece bytes, as a stream may deliver a file;
-// after the last, either the end or a read error.
-class PieceSource : public ByteSource
-{
-public:
-    PieceSource(const uint8_t *data, size_t size, size_t piece, bool failsAtEnd)
-        : data(data), size(size), piece(piece), failsAtEnd(failsAtEnd), offset(0)
-    {
-    }
-
-    bool Read(uint8_t *buffer, size_t capacity, size_t *read) override
-    {
-        if (offset == size && failsAtEnd)
-            return false;
-        size_t take = size - offset;
-        if (take > piece)
-            take = piece;
-        if (take > capacity)
-            take = capacity;
-        if (take > 0)
-            memcpy(buffer, data + offset, take);
-        offset += take;
-        *read = take;
-        return true;
-    }
-
-    bool Seek(uint64_t to) override
-    {
-        offset = to < size ? static_cast<size_t>(to) : size;
-        return true;
-    }
-
-    bool Length(uint64_t *length) override
-    {
-        *length = size;
-        return true;
-    }
-
-private:
-    const uint8_t *data;
-    size_t size;
-    size_t piece;
-    bool failsAtEnd;
-    size_t offset;
-};
-
 typedef LayoutCheck (*Walk)(ByteSource &source, PictureLayout *layout);
 
-void Require(bool promise)
-{
-    if (!promise)
-        abort();
-}
 
 bool Same(const PictureLayout &a, const PictureLayout &b)
 {
