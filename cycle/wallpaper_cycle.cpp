@@ -77,7 +77,7 @@ void ChangeNow(int random, int tile, int immediate)
     wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
-    const CycleOptions options = {random, tile, immediate};
+    const CycleOptions options = {random, tile, immediate, 0};
     CycleWallpaper(settingsKey, imageDir, history, options);
 }
 
@@ -94,6 +94,7 @@ extern "C" void CALLBACK AfterLogon(HWND, HINSTANCE, LPSTR, int)
     const int active = settingsKey.ReadDword(IsActiveValue, DefaultIsActive);
     options.tile = settingsKey.ReadDword(DoTileValue, DefaultDoTile);
     options.immediate = settingsKey.ReadDword(ImmediateChangeValue, DefaultImmediateChange);
+    options.perMonitor = settingsKey.ReadDword(DoPerMonitorValue, DefaultDoPerMonitor);
     if (!active)
         return;
     CycleWallpaper(settingsKey, imageDir, history, options);

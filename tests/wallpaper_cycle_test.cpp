@@ -35,7 +35,7 @@ std::string DeskWallpaperInUse()
 
 const std::string DefaultFolder = Utf8(DefaultImageDir);
 
-TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
+TEST_F(WallpaperCycleTest, FreshProfileGetsAllNineValuesWithTheirDefaults)
 {
     // The default folder does not exist here, so the run ends after reading.
     DeleteTree(DefaultFolder);
@@ -52,7 +52,7 @@ TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
         DWORD value;
     } dwords[] = {
         {IsActiveValue, 1},        {DoRandomSearchValue, 1},  {DoTileValue, 0},          {ImmediateChangeValue, 1},
-        {LastImageShownValue, 0}, {LastImageShown1Value, 1}, {LastImageShown2Value, 2},
+        {DoPerMonitorValue, 0},    {LastImageShownValue, 0},  {LastImageShown1Value, 1}, {LastImageShown2Value, 2},
     };
     for (size_t i = 0; i < sizeof(dwords) / sizeof(dwords[0]); ++i)
     {
