@@ -71,13 +71,12 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
     settingsKey.Close();
 }
 
-void ChangeNow(int random, int tile, int immediate)
+void ChangeNow(const CycleOptions &options)
 {
     RegistryKey settingsKey;
     wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
-    const CycleOptions options = {random, tile, immediate, 0};
     CycleWallpaper(settingsKey, imageDir, history, options);
 }
 
