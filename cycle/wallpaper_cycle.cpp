@@ -71,13 +71,12 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
     settingsKey.Close();
 }
 
-void ChangeNow(int random, int tile, int immediate)
+void ChangeNow(const CycleOptions &options)
 {
     RegistryKey settingsKey;
     wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
-    const CycleOptions options = {random, tile, immediate};
     CycleWallpaper(settingsKey, imageDir, history, options);
 }
 
@@ -94,6 +93,7 @@ extern "C" void CALLBACK AfterLogon(HWND, HINSTANCE, LPSTR, int)
     const int active = settingsKey.ReadDword(IsActiveValue, DefaultIsActive);
     options.tile = settingsKey.ReadDword(DoTileValue, DefaultDoTile);
     options.immediate = settingsKey.ReadDword(ImmediateChangeValue, DefaultImmediateChange);
+    options.perMonitor = settingsKey.ReadDword(DoPerMonitorValue, DefaultDoPerMonitor);
     if (!active)
         return;
     CycleWallpaper(settingsKey, imageDir, history, options);

@@ -25,7 +25,7 @@ double MedianMilliseconds(int random, int immediate)
     for (int run = 0; run < Runs; ++run)
     {
         QueryPerformanceCounter(&start);
-        ChangeNow(random, 0, immediate);
+        ChangeNow({random, 0, immediate, 0});
         QueryPerformanceCounter(&end);
         times.push_back(1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
     }
@@ -51,7 +51,7 @@ __attribute__((noinline)) void PaintStack()
 __attribute__((noinline)) size_t StackUse(int random, int immediate)
 {
     PaintStack();
-    ChangeNow(random, 0, immediate);
+    ChangeNow({random, 0, immediate, 0});
     const volatile unsigned char *low = reinterpret_cast<const volatile unsigned char *>(PaintedAddress);
     const volatile unsigned char *deepest = low;
     while (deepest < low + PaintedBytes && *deepest == Paint)
