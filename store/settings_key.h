@@ -28,6 +28,13 @@ const int DefaultLastImageShown = 0;
 const int DefaultLastImageShown1 = 1;
 const int DefaultLastImageShown2 = 2;
 
+// The desktop's own "WallpaperStyle" and "TileWallpaper" as the user had
+// them before a run showed a different picture on each monitor, which needs
+// them tiled: written back when that ends. Present only meanwhile; an empty
+// text stands for a value the desktop did not have.
+const char UserWallpaperStyleValue[] = "UserWallpaperStyle";
+const char UserTileWallpaperValue[] = "UserTileWallpaper";
+
 // Where the desktop keeps its wallpaper, also under HKEY_CURRENT_USER.
 const char DesktopKeyPath[] = "Control Panel\\Desktop";
 const char WallpaperValue[] = "Wallpaper";
