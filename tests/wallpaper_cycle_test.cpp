@@ -367,6 +367,33 @@ TEST_F(WallpaperCycleTest, TilingSetsTheTilingStyleAndOtherwiseKeepsTheUsers)
     }
 }
 
+// After pictures on several monitors, which the desktop tiles, one picture
+// again (the switch off, or one monitor left, as Wine's null display has)
+// gives the desktop back the style the user had, or no style where the
+// user had none, and forgets it.
+TEST_F(WallpaperCycleTest, OnePictureAgainGivesBackTheUsersStyle)
+{
+    MakeEntries(folder, {"1.bmp"});
+    UseFolder(0);
+    for (int perMonitor = 0; perMonitor < 2; ++perMonitor)
+        for (const char *kept : {"10", ""})
+        {
+            WriteDwordValue(SettingsKeyPath, DoPerMonitorValue, perMonitor);
+            WriteStringValue(SettingsKeyPath, UserWallpaperStyleValue, kept);
+            WriteStringValue(SettingsKeyPath, UserTileWallpaperValue, "0");
+            WriteStringValue(DesktopKeyPath, WallpaperStyleValue, "0");
+            WriteStringValue(DesktopKeyPath, TileWallpaperValue, "1");
+            RunAtLogon();
+            EXPECT_EQ(ShownEntry(), "1.bmp");
+            EXPECT_EQ(WallpaperStyle().second, kept[0] ? std::string("10", 3) : std::string())
+                << "switch " << perMonitor << ", kept \"" << kept << "\"";
+            std::string value;
+            EXPECT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &value) && value == "0");
+            EXPECT_FALSE(ReadStringValue(SettingsKeyPath, UserWallpaperStyleValue, &value)) << "still kept";
+            EXPECT_FALSE(ReadStringValue(SettingsKeyPath, UserTileWallpaperValue, &value)) << "still kept";
+        }
+}
+
 TEST_F(WallpaperCycleTest, TrailingBackslashGivesTheSamePath)
 {
     MakeEntries(folder, {"1.bmp"});
