@@ -154,9 +154,11 @@ start() {
     folder=$(mktemp -d "$SERVERS/starting.XXXXXX")
     write_config "$box_width" "$box_height" >"$folder/xorg.conf"
     # The server picks a free display itself and writes its number to fd 3;
-    # -noreset keeps its outputs' modes when the last client leaves.
+    # -noreset keeps its outputs' modes when the last client leaves. Started
+    # by root, Xorg would take a virtual console of its own and switch the
+    # screen to it; -sharevts keeps it on the one in front, untouched.
     "$XORG" -displayfd 3 -config "$folder/xorg.conf" -logfile "$folder/Xorg.log" \
-        -noreset -nolisten tcp -novtswitch -keeptty 3>"$folder/display" >"$folder/output" 2>&1 &
+        -noreset -nolisten tcp -novtswitch -keeptty -sharevts 3>"$folder/display" >"$folder/output" 2>&1 &
     local pid=$! number=
     # Until start answers, any way out stops the server again.
     trap 'kill "$pid" 2>/dev/null || true; rm -rf "$folder"' EXIT
