@@ -106,11 +106,12 @@ EOF
 # The X server's process for a display (":N"), as start recorded it, when it
 # still runs with a configuration of this script; nothing for any other.
 server_pid() {
-    local number=${1#:} pid
+    local number=${1#:} pid command
     [[ $number =~ ^[0-9]+$ ]] || return 0
     pid=$(cat "$SERVERS/display-$number/pid" 2>/dev/null) || return 0
     [[ $pid =~ ^[0-9]+$ ]] || return 0
-    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qF -- "-config $SERVERS/" && echo "$pid"
+    command=$(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline") || return 0
+    [[ $command == "$XORG "*" -config $SERVERS/"* ]] && echo "$pid"
     return 0
 }
 

@@ -89,7 +89,7 @@ wine_prefix_in_memory() {
 # The kind of an existing prefix (win32 or win64), as Wine recorded it when
 # it made the prefix: Wine refuses a prefix of the other kind.
 wine_prefix_arch() {
-    sed -n 's/^#arch=//p' "$1/system.reg" | head -n 1
+    sed -n '/^#arch=/{s///p;q}' "$1/system.reg"
 }
 
 # wine_copy_prefix <path>: a copy of the current prefix, a few seconds where
