@@ -16,7 +16,8 @@
 # WINEPREFIX_OVERRIDE (default: build/wineprefix-monitors, made when
 # missing), which must use Wine's X11 driver. Wine reads the monitors once
 # per wineserver session, so start ends that prefix's wineserver before the
-# check and after it: the caller's next session sees the new layout.
+# check and after it: the caller's next session sees the new layout. So one
+# prefix serves one start, and one layout's session, at a time.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
 
@@ -115,6 +116,14 @@ server_pid() {
     return 0
 }
 
+# The server start is setting up, stopped on a way out before it answers.
+starting_pid=
+starting_folder=
+abandon() {
+    [ -z "$starting_pid" ] || kill "$starting_pid" 2>/dev/null || true
+    [ -z "$starting_folder" ] || rm -rf "$starting_folder"
+}
+
 stop() {
     local display=$1 pid
     pid=$(server_pid "$display")
@@ -122,7 +131,7 @@ stop() {
         [[ ${display#:} =~ ^[0-9]+$ ]] && rm -rf "$SERVERS/display-${display#:}"
         fail "no display server of this script runs on \"$display\""
     fi
-    kill "$pid"
+    kill "$pid" 2>/dev/null || true
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
@@ -153,6 +162,10 @@ start() {
     mkdir -p "$SERVERS"
     local folder
     folder=$(mktemp -d "$SERVERS/starting.XXXXXX")
+    # Until start answers, any way out stops the server again.
+    starting_folder=$folder
+    trap abandon EXIT
+    : >"$folder/display"
     write_config "$box_width" "$box_height" >"$folder/xorg.conf"
     # The server picks a free display itself and writes its number to fd 3;
     # -noreset keeps its outputs' modes when the last client leaves. Started
@@ -161,11 +174,10 @@ start() {
     "$XORG" -displayfd 3 -config "$folder/xorg.conf" -logfile "$folder/Xorg.log" \
         -noreset -nolisten tcp -novtswitch -keeptty -sharevts 3>"$folder/display" >"$folder/output" 2>&1 &
     local pid=$! number=
-    # Until start answers, any way out stops the server again.
-    trap 'kill "$pid" 2>/dev/null || true; rm -rf "$folder"' EXIT
+    starting_pid=$pid
     for _ in $(seq 300); do
         # Written in one piece, with a newline after it.
-        number=$(sed -n '1{/^[0-9][0-9]*$/p}' "$folder/display" 2>/dev/null)
+        number=$(sed -n '1{/^[0-9][0-9]*$/p}' "$folder/display")
         [ -n "$number" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
@@ -178,6 +190,7 @@ start() {
     rm -rf "$SERVERS/display-$number"
     mv "$folder" "$SERVERS/display-$number"
     folder=$SERVERS/display-$number
+    starting_folder=$folder
     echo "$pid" >"$folder/pid"
 
     local xrandr=(xrandr --display "$display") placement=() mode output
