@@ -125,19 +125,20 @@ abandon() {
 }
 
 stop() {
-    local display=$1 pid
+    local display=$1 pid gone
     pid=$(server_pid "$display")
-    if [ -z "$pid" ]; then
-        [[ ${display#:} =~ ^[0-9]+$ ]] && rm -rf "$SERVERS/display-${display#:}"
-        fail "no display server of this script runs on \"$display\""
-    fi
+    [ -n "$pid" ] || fail "no display server of this script runs on \"$display\""
+    # Its folder goes out of the way first: once the server has ended, a
+    # start may take its display number, and that folder's name, at once.
+    gone=$(mktemp -d "$SERVERS/stopping.XXXXXX")
+    mv "$SERVERS/display-${display#:}" "$gone/"
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     kill -0 "$pid" 2>/dev/null && fail "the display server on $display (process $pid) did not stop"
-    rm -rf "$SERVERS/display-${display#:}"
+    rm -rf "$gone"
 }
 
 start() {
@@ -187,11 +188,12 @@ start() {
         fail "the display server did not start (its messages are above)"
     fi
     local display=:$number
+    echo "$pid" >"$folder/pid"
+    # A folder of that number is one whose server has ended without stop.
     rm -rf "$SERVERS/display-$number"
     mv "$folder" "$SERVERS/display-$number"
     folder=$SERVERS/display-$number
     starting_folder=$folder
-    echo "$pid" >"$folder/pid"
 
     local xrandr=(xrandr --display "$display") placement=() mode output
     declare -A made=()

@@ -46,7 +46,7 @@ stop_all() {
         fi
     done
     # Display servers a test left behind when it was ended by force (its
-    # time-out): each one's folder is removed when it stops.
+    # time-out).
     for server in "$BUILD_DIR"/monitors/display-*; do
         [ -d "$server" ] && "$(dirname "$0")/monitors.sh" stop ":${server##*-}" 2>/dev/null || true
     done
