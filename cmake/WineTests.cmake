@@ -9,6 +9,9 @@ set(VISTRANE_WINEPREFIX64 ${CMAKE_BINARY_DIR}/wineprefix64 CACHE PATH "64-bit Wi
 set(VISTRANE_WINE_KINDS win32 wow64)
 set(VISTRANE_WINE_win32 WINEPREFIX=${VISTRANE_WINEPREFIX} WINEARCH=win32)
 set(VISTRANE_WINE_wow64 WINEPREFIX=${VISTRANE_WINEPREFIX64} WINEARCH=win64)
+# The copies the tests under several monitors run in.
+set(VISTRANE_WINE_MONITOR_PREFIX_win32 ${VISTRANE_WINEPREFIX}-monitors)
+set(VISTRANE_WINE_MONITOR_PREFIX_wow64 ${VISTRANE_WINEPREFIX64}-monitors)
 set(VISTRANE_WINE_ENVIRONMENT
     WINEDEBUG=-all
     # No Mono or Gecko: Wine would otherwise offer to install them.
@@ -52,5 +55,26 @@ function(wine_test_runs_last target)
     foreach(kind ${VISTRANE_WINE_KINDS})
         list(TRANSFORM targets PREPEND ${kind}/ OUTPUT_VARIABLE earlier)
         set_tests_properties(${kind}/${target} PROPERTIES DEPENDS "${earlier}")
+    endforeach()
+endfunction()
+
+# add_wine_monitor_test(<target> <name> <monitor>...): the program under a
+# layout of several monitors, as <kind>/<target>/<name> in each kind of
+# prefix. Monitors are "WxH+X+Y" in Windows' coordinates, the primary first
+# at +0+0; the program finds them in VISTRANE_MONITORS. Each runs in a copy of
+# its kind's prefix on Wine's X11 driver (made by scripts/run-tests.sh), with
+# a display server and a wineserver of its own (scripts/monitor-test.sh), so
+# the other tests keep their one monitor. The entries of one copy take turns.
+function(add_wine_monitor_test target name)
+    string(REPLACE ";" " " layout "${ARGN}")
+    foreach(kind ${VISTRANE_WINE_KINDS})
+        add_test(NAME ${kind}/${target}/${name}
+                 COMMAND ${PROJECT_SOURCE_DIR}/scripts/monitor-test.sh ${VISTRANE_WINE_MONITOR_PREFIX_${kind}}
+                         $<TARGET_FILE:${target}>)
+        set_tests_properties(${kind}/${target}/${name} PROPERTIES
+            ENVIRONMENT "${VISTRANE_WINE_ENVIRONMENT};LANG=C.UTF-8;LC_ALL=C.UTF-8;VISTRANE_MONITORS=${layout};BUILD_DIR=${CMAKE_BINARY_DIR}"
+            LABELS monitors
+            RESOURCE_LOCK ${kind}-monitors
+            TIMEOUT 900)
     endforeach()
 endfunction()

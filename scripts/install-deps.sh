@@ -5,7 +5,8 @@
 # and the demo use, the tools that sign a release, and clang with libFuzzer
 # for the parsers' fuzzers (tests/fuzz). With Wine come every locale, so that
 # Wine can take any user interface language from LANG, and a font with
-# Chinese and Japanese characters, which Wine's own fonts lack. Runs apt as root, or through sudo.
+# Chinese and Japanese characters, which Wine's own fonts lack, and an X
+# server that shows several monitors. Runs apt as root, or through sudo.
 # "install-deps.sh fuzz" installs only what the fuzzers need.
 #
 # A host whose kernel runs no 32-bit code cannot run Wine's 32-bit loader: it
@@ -16,6 +17,14 @@ scripts=$(cd "$(dirname "$0")" && pwd)
 source "$scripts/apt-lists.sh"
 
 fuzz_packages=(make cmake clang libclang-rt-14-dev)
+# Several monitors under Wine (scripts/monitors.sh): an X server with the
+# dummy video driver, xrandr to lay its outputs out, and the libraries Wine's
+# X11 driver loads to list monitors, for its 32-bit and its 64-bit side (Wine
+# only recommends them).
+monitor_packages=(
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    libxrandr2:amd64 libxrandr2:i386 libxinerama1:amd64 libxinerama1:i386
+)
 packages=(
     "${fuzz_packages[@]}" python3
     g++-mingw-w64-i686-posix
@@ -33,6 +42,7 @@ elif "$scripts/wine-vm.sh" needed; then
     wine_in_vm=yes
 else
     packages+=(wine wine32:i386 wine64 fonts-wine locales-all fonts-wqy-microhei)
+    packages+=("${monitor_packages[@]}")
     wine_in_vm=no
 fi
 

@@ -86,6 +86,33 @@ wine_prefix_in_memory() {
     ln -s "$memory" "$WINEPREFIX"
 }
 
+# The kind of an existing prefix (win32 or win64), as Wine recorded it when
+# it made the prefix: Wine refuses a prefix of the other kind.
+wine_prefix_arch() {
+    sed -n '/^#arch=/{s///p;q}' "$1/system.reg"
+}
+
+# wine_copy_prefix <path>: a copy of the current prefix, a few seconds where
+# making one takes minutes. Its wineserver is stopped meanwhile, so that the
+# registry files are whole on disk, and started again after. In the emulated
+# machine the copy lives on the machine's own disk: beside the prefix in its
+# memory, it would not fit there.
+wine_copy_prefix() {
+    local copy=$1
+    wine_stop
+    rm -rf "$copy"
+    if [ -n "${VISTRANE_IN_VM:-}" ]; then
+        local place=/var/tmp/wineprefixes$copy
+        rm -rf "$place"
+        mkdir -p "$place" "$(dirname "$copy")"
+        ln -s "$place" "$copy"
+    else
+        mkdir -p "$copy"
+    fi
+    cp -a "$WINEPREFIX/." "$copy/"
+    wine_start
+}
+
 wine_stop() {
     if [ -d "$WINEPREFIX" ]; then
         wineserver -k >/dev/null 2>&1 || true

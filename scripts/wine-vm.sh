@@ -21,14 +21,17 @@ VM_DIR=${VISTRANE_VM_DIR:-/var/cache/vistrane-vm/$VM_LAYOUT}
 VM_ROOT=$VM_DIR/root
 # What runs inside: Wine for both kinds of prefix, its fonts, CTest, and the
 # picture tools the tests and benchmarks call; every locale, so that Wine
-# can take any user interface language from LANG, and a font with Chinese
-# and Japanese characters, which Wine's own fonts lack.
+# can take any user interface language from LANG, a font with Chinese
+# and Japanese characters, which Wine's own fonts lack, and what
+# scripts/monitors.sh needs for several monitors (see install-deps.sh).
 GUEST_PACKAGES=(
     wine wine32:i386 wine64 fonts-wine
     locales-all fonts-wqy-microhei
     cmake python3 procps
     libjpeg-turbo-progs imagemagick
     xvfb xauth
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    libxrandr2:amd64 libxrandr2:i386 libxinerama1:amd64 libxinerama1:i386
 )
 
 # A minimal 32-bit Linux program that only exits: the kernel either runs it
