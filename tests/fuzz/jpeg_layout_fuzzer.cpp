@@ -8,7 +8,7 @@
 #include <string.h>
 
 #include "fuzz_support.h"
-#include "jpeg_layout.h"
+#include "jpeg_header.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -9,10 +9,10 @@
 #include <string.h>
 
 #include "fuzz_support.h"
-#include "gif_layout.h"
+#include "gif_header.h"
 #include "picture_format.h"
-#include "png_layout.h"
-#include "tiff_layout.h"
+#include "png_header.h"
+#include "tiff_header.h"
 
 namespace
 {

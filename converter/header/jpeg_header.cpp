@@ -4,7 +4,7 @@
 // either stuffed (0xFF 0x00) or a restart marker (0xD0 to 0xD7), so the next
 // other marker ends the scan. Stray bytes between segments are skipped, as
 // the decoders themselves do.
-#include "jpeg_layout.h"
+#include "jpeg_header.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -4,7 +4,7 @@
 // (lower case) or must give up on it (upper case). The CRCs are left to the
 // decoder: a file whose checksums fail is damaged in its bytes, not in the
 // sizes this walk guards.
-#include "png_layout.h"
+#include "png_header.h"
 
 #include <string.h>
 

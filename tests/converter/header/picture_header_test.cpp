@@ -7,11 +7,11 @@
 
 #include <vector>
 
-#include "gif_layout.h"
+#include "gif_header.h"
 #include "picture_format.h"
-#include "png_layout.h"
+#include "png_header.h"
 #include "stream_source.h"
-#include "tiff_layout.h"
+#include "tiff_header.h"
 
 namespace
 {

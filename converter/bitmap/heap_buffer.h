@@ -1,6 +1,6 @@
 // Memory that a failure cannot turn into an exception: plain operator new
 // throws std::bad_alloc, which no caller of a GCC-built DLL can catch, so
-// pixels (and the setup helper's texts) come from the process heap, checked.
+// the writers' pixels come from the process heap, checked.
 #pragma once
 
 #include <windows.h>

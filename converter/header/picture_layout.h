@@ -1,6 +1,6 @@
 // What a picture file's header says before any pixel is decoded: the size,
 // the orientation, and where the first frame lies. Filled by each format's
-// own walk over the file (jpeg_layout.h and its siblings).
+// own walk over the file (jpeg_header.h and its siblings).
 #pragma once
 
 #include <stdint.h>

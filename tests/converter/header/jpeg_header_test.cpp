@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "jpeg_layout.h"
+#include "jpeg_header.h"
+#include "stream_source.h"
 
 namespace
 {
@@ -64,7 +65,8 @@ LayoutCheck Walk(const Bytes &file, PictureLayout *layout)
     IStream *stream = SHCreateMemStream(file.empty() ? NULL : &file[0], static_cast<UINT>(file.size()));
     if (stream == NULL)
         return LayoutUnreadable;
-    const LayoutCheck check = ReadJpegLayout(stream, layout);
+    StreamSource source(stream);
+    const LayoutCheck check = WalkJpegLayout(source, layout);
     stream->Release();
     return check;
 }

@@ -1,9 +1,9 @@
 #include "picture_walk.h"
 
-#include "gif_layout.h"
-#include "jpeg_layout.h"
-#include "png_layout.h"
-#include "tiff_layout.h"
+#include "gif_header.h"
+#include "jpeg_header.h"
+#include "png_header.h"
+#include "tiff_header.h"
 
 bool HasHeaderWalk(PictureFormat format)
 {

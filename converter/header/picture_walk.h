@@ -9,7 +9,7 @@
 // sizes are the decoder's to tell, before anything is decoded.
 bool HasHeaderWalk(PictureFormat format);
 
-// The walk of format over source, from its start (jpeg_layout.h and its
+// The walk of format over source, from its start (jpeg_header.h and its
 // siblings say what each checks). LayoutDamaged for a format with none.
 LayoutCheck WalkPictureLayout(PictureFormat format, ByteSource &source, PictureLayout *layout);
 

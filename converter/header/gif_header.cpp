@@ -5,7 +5,7 @@
 // colour table, the LZW code size and data sub-blocks), 0x3B the trailer.
 // Data sub-blocks are a size byte and that many bytes, ended by a size of 0.
 // Numbers are little-endian.
-#include "gif_layout.h"
+#include "gif_header.h"
 
 #include <string.h>
 

@@ -62,7 +62,8 @@ private:
     UINT paletteCount;
     BYTE palette[256][3]; // each colour already blended over the background
     // Decoded rows in their own format, for the kinds that are turned here,
-    // from the process heap (heap_buffer.h says why).
+    // from the process heap: a failed allocation is a failure to answer, never
+    // an exception.
     BYTE *work;
     UINT workStride;
     UINT workRows;

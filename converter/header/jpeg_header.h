@@ -19,9 +19,3 @@
 // (the frame is the whole picture), and an orientation of 1 to 8. The orientation comes from the first EXIF APP1
 // segment; pictures without one are upright.
 LayoutCheck WalkJpegLayout(ByteSource &source, PictureLayout *layout);
-
-#ifdef _WIN32
-struct IStream;
-// The same walk over a file's stream, through StreamSource (stream_source.h).
-LayoutCheck ReadJpegLayout(IStream *stream, PictureLayout *layout);
-#endif

@@ -1,5 +1,7 @@
-// Where the bitmap writers take the stored picture's rows from: the decoder
-// (pixel_source.h), or the decoder's rows scaled down (scaled_rows.h).
+// Where the bitmap writers take the stored picture's rows from. The writers
+// declare it and the pixels room implements it (the decoder's rows, or those
+// rows scaled down), so rows flow into this room and nothing here reaches
+// back for them.
 #pragma once
 
 #include <windows.h>

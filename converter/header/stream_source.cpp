@@ -1,7 +1,5 @@
 #include "stream_source.h"
 
-#include "jpeg_layout.h"
-
 bool StreamSource::Read(uint8_t *buffer, size_t capacity, size_t *read)
 {
     // The reader asks for a buffer's worth, which a ULONG always counts; a
@@ -29,10 +27,4 @@ bool StreamSource::Length(uint64_t *length)
         return false;
     *length = stat.cbSize.QuadPart;
     return true;
-}
-
-LayoutCheck ReadJpegLayout(IStream *stream, PictureLayout *layout)
-{
-    StreamSource source(stream);
-    return WalkJpegLayout(source, layout);
 }

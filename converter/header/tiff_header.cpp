@@ -6,7 +6,7 @@
 // directory's entries and only the counts and links of the rest: a chain
 // that loops or runs off the file keeps some decoders counting frames
 // forever.
-#include "tiff_layout.h"
+#include "tiff_header.h"
 
 #include "byte_reader.h"
 
