@@ -186,9 +186,9 @@ convert "$out/reference/png-rgba.bmp" -scale 160x120! -type TrueColor "BMP3:$out
 # scales by halves while decoding, each with ImageMagick's area average of
 # djpeg's decoding at the size a Fill desktop needs, in scaled/:
 # 6000 x 4000 for 1920 x 1080, 4000 x 2250 for 1024 x 768, and that photo
-# held on its side (EXIF 6); and one smaller than 1920 x 1080. Its grain is
-# about a pixel of the scaled picture, so a picture scaled a pixel off scores
-# below the tests' 35 dB.
+# held on its side (EXIF 6); and one smaller than 1920 x 1080, kept whole.
+# Their grain is about a pixel of the scaled picture, so a picture scaled a
+# pixel off scores below the tests' 35 dB.
 mkdir -p "$out/standin"
 convert \( -size 1500x1000 gradient:'#d8a040'-'#3060c0' \) \
     \( -size 1500x1000 -seed 2024 plasma:fractal -colorspace gray -attenuate 0.5 +noise Gaussian \) \
@@ -209,6 +209,7 @@ djpeg -ppm "$out/standin/photo-4000x2250.jpg" | convert - -scale 1366x768! -type
     "BMP3:$out/scaled/photo-4000x2250-1366x768.bmp"
 djpeg -ppm "$out/standin/photo-4000x2250-turned.jpg" | convert - -rotate 90 -scale 1024x1821! -type TrueColor \
     "BMP3:$out/scaled/photo-4000x2250-turned-1024x1821.bmp"
+djpeg -ppm "$out/standin/photo-800x600.jpg" | convert - -type TrueColor "BMP3:$out/scaled/photo-800x600-800x600.bmp"
 
 # WebP, HEIC and AVIF files for the stand-ins of Microsoft's decoders: a real
 # RIFF "WEBP" container (opening with the VP8X chunk of the extended format)

@@ -3,6 +3,8 @@
 #include <shlwapi.h>
 #include <wincodec.h>
 
+#include <stdio.h>
+
 #include "test_support.h"
 
 namespace
@@ -105,6 +107,8 @@ CodecStandIns::~CodecStandIns()
             RegDeleteValueW(server, L"ThreadingModel");
         RegCloseKey(server);
     }
+    SetStandInMode("");
+    StartStandInLog("");
 }
 
 void SetStandInMode(const char *words)
@@ -131,4 +135,30 @@ std::vector<std::string> StandInLog()
         else
             line += static_cast<char>(byte);
     return lines;
+}
+
+std::string ScaledCopiesProblem(const std::vector<std::string> &log, UINT width, UINT height)
+{
+    UINT next = 0;
+    for (const std::string &line : log)
+    {
+        UINT w = 0, h = 0;
+        int x = 0, y = 0, across = 0, down = 0;
+        unsigned long result = 0;
+        if (line.compare(0, 10, "jpeg copy ") == 0 && width != 0)
+            return "a copy at full size: " + line;
+        if (sscanf(line.c_str(), "jpeg scaled-copy %ux%u rect %d,%d,%d,%d -> 0x%lx", &w, &h, &x, &y, &across, &down,
+                   &result) != 7)
+            continue;
+        if (width == 0)
+            return "a scaled copy: " + line;
+        if (w != width || h != height || x != 0 || across != static_cast<int>(w) || y != static_cast<int>(next) ||
+            result != 0)
+            return "expected rows from " + std::to_string(next) + " of " + std::to_string(width) + " x " +
+                   std::to_string(height) + ": " + line;
+        next += down;
+    }
+    if (next != height)
+        return "scaled rows copied: " + std::to_string(next) + " of " + std::to_string(height);
+    return "";
 }

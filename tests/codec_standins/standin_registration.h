@@ -18,7 +18,7 @@ public:
     // registration held before.
     CodecStandIns();
     // Puts back what was there: Wine's own JPEG decoder, and no WebP or HEIF
-    // class where there was none.
+    // class where there was none; and ends the mode and the log.
     ~CodecStandIns();
     CodecStandIns(const CodecStandIns &) = delete;
     CodecStandIns &operator=(const CodecStandIns &) = delete;
@@ -53,3 +53,9 @@ void StartStandInLog(const std::string &path);
 // The lines logged so far, such as "jpeg scaled-copy 3000x2000 rect
 // 0,0,3000,29 -> 0x00000000" or "jpeg closest-size 1920x1280 -> 3000x2000".
 std::vector<std::string> StandInLog();
+
+// What the log shows wrong about the JPEG stand-in's copies: empty when each
+// copy was a scaled one of width x height, whole rows, each row once and in
+// order down to the last, and none at full size; for 0 x 0, when no copy was
+// a scaled one.
+std::string ScaledCopiesProblem(const std::vector<std::string> &log, UINT width, UINT height);
