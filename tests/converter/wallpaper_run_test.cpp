@@ -155,12 +155,11 @@ TEST_F(WallpaperRunTest, ADecoderFailingHalfwayLeavesTheEarlierBitmapAndTheRunMo
     const std::string bitmap = WindowsFolder() + "\\vistrane.bmp";
     const std::vector<BYTE> earlier = ReadBytes(CorpusReference("size-17x9"));
     ASSERT_TRUE(WriteBytes(bitmap, earlier));
+    const CodecStandIns standIns;
+    ASSERT_EQ(standIns.Problem(), "");
     std::string style;
     const bool hadStyle = ReadStringValue(DesktopKeyPath, "WallpaperStyle", &style);
     WriteStringValue(DesktopKeyPath, "WallpaperStyle", "10");
-
-    const CodecStandIns standIns;
-    ASSERT_EQ(standIns.Problem(), "");
     SetStandInMode("copy-fails");
     StartStandInLog(installed + "\\standin.log");
     EXPECT_EQ(RunProgram("rundll32.exe \"" + applet + "\",AfterLogon"), 0);
