@@ -17,6 +17,7 @@ void ShowSettings(HWND dialog)
     CheckDlgButton(dialog, IDC_CHANGE_AT_LOGON, AppletSettings.IsActive);
     CheckDlgButton(dialog, IDC_RANDOM_SELECTION, AppletSettings.DoRandomSearch);
     CheckDlgButton(dialog, IDC_TILE_WALLPAPER, AppletSettings.DoTile);
+    CheckDlgButton(dialog, IDC_PER_MONITOR, AppletSettings.DoPerMonitor);
 }
 
 void SaveShownSettings(HWND dialog)
@@ -24,6 +25,7 @@ void SaveShownSettings(HWND dialog)
     AppletSettings.IsActive = IsDlgButtonChecked(dialog, IDC_CHANGE_AT_LOGON);
     AppletSettings.DoRandomSearch = IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION);
     AppletSettings.DoTile = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
+    AppletSettings.DoPerMonitor = IsDlgButtonChecked(dialog, IDC_PER_MONITOR);
     // One short of the record's room: at most 298 characters are kept. A cut
     // that splits a character made of two UTF-16 units drops its first half,
     // which alone would be no text at all.
@@ -33,12 +35,10 @@ void SaveShownSettings(HWND dialog)
     SaveSettings();
 }
 
-// The run uses the folder already saved, not the text being edited, and the
-// random and tile choices as the boxes show them now, for this run only.
+// The run uses the folder already saved, not the text being edited.
 void ChangeWallpaperNow(HWND dialog)
 {
-    ChangeNow(IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION), IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER),
-              AppletSettings.ImmediateChange);
+    ChangeNow(ShownRunOptions(dialog));
 }
 
 // The first dropped item, folder or file, becomes the picture folder shown;
@@ -52,6 +52,16 @@ void TakeDroppedFolder(HWND dialog, HDROP drop)
         SetDlgItemTextW(dialog, IDC_IMAGE_DIR, AppletSettings.ImageDir);
     DragFinish(drop);
 }
+}
+
+CycleOptions ShownRunOptions(HWND dialog)
+{
+    CycleOptions options;
+    options.random = IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION);
+    options.tile = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
+    options.immediate = AppletSettings.ImmediateChange;
+    options.perMonitor = IsDlgButtonChecked(dialog, IDC_PER_MONITOR);
+    return options;
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -1,9 +1,11 @@
 // The exports of Vistrane-jpeg.dll, named "_Vistrane_convert@8",
-// "_Vistrane_convertW@8" and "_Vistrane_convertScaledW@20" by the export
-// list: the wallpaper run asks for those exact names.
+// "_Vistrane_convertW@8", "_Vistrane_convertScaledW@20" and
+// "_Vistrane_composeW@20" by the export list: the wallpaper run asks for
+// those exact names.
 #include <windows.h>
 
 #include "com_apartment.h"
+#include "compose_screens.h"
 #include "convert_picture.h"
 #include "converter_guard.h"
 
@@ -29,27 +31,48 @@ int Convert(void *context)
     return ConvertPictureFile(conversion->source, conversion->destination, conversion->scale);
 }
 
-int ConvertGuarded(const wchar_t *source, const wchar_t *destination, const ScaleRequest &scale)
+// Runs call with context inside the guard. Nothing of ours raises, but the
+// decoder is the system's and runs on whatever file it is given; a fault in
+// it must not end the caller's process. What the faulted call held cannot
+// be released safely and is abandoned; a bitmap it had begun is removed when
+// the name was new.
+int RunGuarded(GuardedCall call, void *context, const wchar_t *destination)
 {
-    if (source == NULL || destination == NULL || source[0] == L'\0' || destination[0] == L'\0')
-        return ConvertBadArguments;
     const bool destinationExisted = GetFileAttributesW(destination) != INVALID_FILE_ATTRIBUTES;
-    const ComApartment apartment;
-    if (!apartment.Usable())
-        return ConvertNoImagingComponent;
-    // Nothing of ours raises, but the decoder is the system's and runs on
-    // whatever file it is given; a fault in it must not end the caller's
-    // process. What the faulted call held cannot be released safely and is
-    // abandoned; a bitmap it had begun is removed when the name was new.
-    Conversion conversion = {source, destination, scale};
     int result = ConvertFaulted;
-    if (!CallConverterGuarded(&Convert, &conversion, &result))
+    if (!CallConverterGuarded(call, context, &result))
     {
         if (!destinationExisted)
             DeleteFileW(destination);
         return ConvertFaulted;
     }
     return result;
+}
+
+int ConvertGuarded(const wchar_t *source, const wchar_t *destination, const ScaleRequest &scale)
+{
+    if (source == NULL || destination == NULL || source[0] == L'\0' || destination[0] == L'\0')
+        return ConvertBadArguments;
+    const ComApartment apartment;
+    if (!apartment.Usable())
+        return ConvertNoImagingComponent;
+    Conversion conversion = {source, destination, scale};
+    return RunGuarded(&Convert, &conversion, destination);
+}
+
+struct Composition
+{
+    const wchar_t *destination;
+    ScreenPiece pieces[MaxScreenPieces];
+    UINT count;
+    int placement;
+};
+
+int Compose(void *context)
+{
+    const Composition *composition = static_cast<const Composition *>(context);
+    return ComposeScreenFile(composition->destination, composition->pieces, composition->count,
+                             composition->placement);
 }
 }
 
@@ -82,4 +105,29 @@ extern "C" int WINAPI Vistrane_convert(const char *source, const char *destinati
     if (!Widen(source, wideSource) || !Widen(destination, wideDestination))
         return ConvertBadArguments;
     return Vistrane_convertW(wideSource, wideDestination);
+}
+
+// One bitmap of the whole virtual screen at destination, for the desktop to
+// tile: monitor i's rectangle (physical pixels, the primary monitor's
+// top-left corner at 0, 0) holds the bitmap at pieces[i], one this library
+// made for that monitor, placed by placement (0 fill, 1 fit, 2 stretch, 3
+// centre, 4 tile), the desktop colour around the pictures. The bitmap is
+// rolled so that 0, 0 is its first pixel. 0 only when destination now holds
+// it; the pieces are only read.
+extern "C" int WINAPI Vistrane_composeW(const wchar_t *destination, UINT count, const wchar_t *const *pieces,
+                                        const RECT *monitors, int placement)
+{
+    if (destination == NULL || destination[0] == L'\0' || pieces == NULL || monitors == NULL || count == 0 ||
+        count > MaxScreenPieces)
+        return ConvertBadArguments;
+    Composition composition;
+    composition.destination = destination;
+    composition.count = count;
+    composition.placement = placement;
+    for (UINT i = 0; i < count; ++i)
+    {
+        composition.pieces[i].bitmap = pieces[i];
+        composition.pieces[i].area = monitors[i];
+    }
+    return RunGuarded(&Compose, &composition, destination);
 }

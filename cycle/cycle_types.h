@@ -6,9 +6,10 @@
 
 struct CycleOptions
 {
-    int random;    // non-zero: choose at random, else in turn
-    int tile;      // non-zero: tile the wallpaper
-    int immediate; // non-zero: broadcast the new wallpaper at once
+    int random;     // non-zero: choose at random, else in turn
+    int tile;       // non-zero: tile the wallpaper
+    int immediate;  // non-zero: broadcast the new wallpaper at once
+    int perMonitor; // non-zero: a picture of its own for each monitor
 };
 
 // Entry names without their directory, wide as the file system keeps them, in

@@ -5,7 +5,7 @@
 
 namespace
 {
-ImageConverter LoadedConverter = {NULL, NULL, NULL};
+ImageConverter LoadedConverter = {NULL, NULL, NULL, NULL};
 
 // The folder of whatever module this code is linked into: Vistrane.cpl in a
 // real run, so the converter shipped beside it is found first.
@@ -83,6 +83,8 @@ ImageConverter ConverterExports(HMODULE library)
         reinterpret_cast<void *>(GetProcAddress(library, ImageConverterExport)));
     convert.scaled = reinterpret_cast<ScaledImageConverter>(
         reinterpret_cast<void *>(GetProcAddress(library, ImageConverterScaledExport)));
+    convert.compose = reinterpret_cast<ComposingImageConverter>(
+        reinterpret_cast<void *>(GetProcAddress(library, ImageConverterComposeExport)));
     return convert;
 }
 
@@ -126,4 +128,33 @@ bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, con
     if (convert.narrow == NULL || !InCodePage(source, narrowSource) || !InCodePage(destination, narrowDestination))
         return false;
     return CallConverterGuarded(convert.narrow, narrowSource, narrowDestination, &result) && result == 0;
+}
+
+namespace
+{
+struct Composition
+{
+    ComposingImageConverter compose;
+    const wchar_t *destination;
+    UINT count;
+    const wchar_t *const *pieces;
+    const RECT *monitors;
+    int placement;
+};
+
+int Compose(void *context)
+{
+    const Composition *c = static_cast<const Composition *>(context);
+    return c->compose(c->destination, c->count, c->pieces, c->monitors, c->placement);
+}
+}
+
+bool RunImageComposer(const ImageConverter &convert, const wchar_t *destination, UINT count,
+                      const wchar_t *const *pieces, const RECT *monitors, int placement)
+{
+    if (convert.compose == NULL)
+        return false;
+    Composition composition = {convert.compose, destination, count, pieces, monitors, placement};
+    int result = -1;
+    return CallConverterGuarded(&Compose, &composition, &result) && result == 0;
 }

@@ -14,6 +14,9 @@ const char ImageConverterWideExport[] = "_Vistrane_convertW@8";
 // The wide conversion scaled down for a box (scale_target.h), asked for when
 // the picture is to be scaled; converters before it have only the others.
 const char ImageConverterScaledExport[] = "_Vistrane_convertScaledW@20";
+// One bitmap of the virtual screen put together from bitmaps the scaled
+// conversion made for each monitor; converters before it have none.
+const char ImageConverterComposeExport[] = "_Vistrane_composeW@20";
 
 // Write the picture at source as a bitmap file at destination; 0 only when
 // destination now holds it.
@@ -21,15 +24,30 @@ typedef int(WINAPI *NarrowImageConverter)(const char *source, const char *destin
 typedef int(WINAPI *WideImageConverter)(const wchar_t *source, const wchar_t *destination);
 typedef int(WINAPI *ScaledImageConverter)(const wchar_t *source, const wchar_t *destination, UINT boxWidth,
                                           UINT boxHeight, int fit);
+// Monitor i's rectangle (physical pixels, the primary's top-left at 0, 0)
+// shows the bitmap at pieces[i], placed by placement (0 fill, 1 fit, 2
+// stretch, 3 centre, 4 tile), in a bitmap rolled for the desktop to tile
+// from the primary's corner.
+enum PiecePlacement
+{
+    PieceFill = 0,
+    PieceFit = 1,
+    PieceStretch = 2,
+    PieceCenter = 3,
+    PieceTile = 4,
+};
+typedef int(WINAPI *ComposingImageConverter)(const wchar_t *destination, UINT count, const wchar_t *const *pieces,
+                                             const RECT *monitors, int placement);
 
 // A loaded converter library's conversions: wide when it has that export,
-// else only narrow, and scaled when it has that. All NULL when no converter
-// was found.
+// else only narrow, and scaled and composing when it has those. All NULL
+// when no converter was found.
 struct ImageConverter
 {
     WideImageConverter wide;
     NarrowImageConverter narrow;
     ScaledImageConverter scaled;
+    ComposingImageConverter compose;
 };
 
 // The conversions a loaded converter library exports: wide, narrow or both;
@@ -59,3 +77,8 @@ ImageConverter LoadImageConverter();
 // faulted or answered a failure.
 bool RunImageConverter(const ImageConverter &convert, const wchar_t *source, const wchar_t *destination,
                        const ScaleTarget &target);
+
+// Runs the converter's composition inside the guard; false when the
+// converter has none, or the call faulted or answered a failure.
+bool RunImageComposer(const ImageConverter &convert, const wchar_t *destination, UINT count,
+                      const wchar_t *const *pieces, const RECT *monitors, int placement);

@@ -11,6 +11,7 @@ namespace
 const wchar_t PendingPrefix[] = L"vistrane.";
 const wchar_t PendingSuffix[] = L".tmp";
 const size_t IdDigits = 8;
+const size_t PieceDigits = 2;
 
 bool IsHexDigits(const wchar_t *text, size_t count)
 {
@@ -48,14 +49,31 @@ bool PendingBitmapPath(const wchar_t *folder, wchar_t (&pending)[MAX_PATH])
     return JoinPath(pending, folder, name);
 }
 
+bool PendingPiecePath(const wchar_t *pending, int piece, wchar_t (&path)[MAX_PATH])
+{
+    const size_t suffix = ARRAYSIZE(PendingSuffix) - 1;
+    const size_t length = static_cast<size_t>(lstrlenW(pending));
+    if (piece < 0 || piece > 0xFF || length < suffix || length >= MAX_PATH)
+        return false;
+    return SUCCEEDED(StringCchPrintfW(path, MAX_PATH, L"%.*s-%02x%s", static_cast<int>(length - suffix), pending,
+                                      piece, PendingSuffix));
+}
+
 bool IsPendingBitmapName(const wchar_t *name)
 {
     const size_t prefix = ARRAYSIZE(PendingPrefix) - 1;
-    const size_t suffix = ARRAYSIZE(PendingSuffix) - 1;
-    return lstrlenW(name) == static_cast<int>(prefix + IdDigits + 1 + IdDigits + suffix) &&
-           wcsncmp(name, PendingPrefix, prefix) == 0 && IsHexDigits(name + prefix, IdDigits) &&
-           name[prefix + IdDigits] == L'-' && IsHexDigits(name + prefix + IdDigits + 1, IdDigits) &&
-           lstrcmpW(name + prefix + 2 * IdDigits + 1, PendingSuffix) == 0;
+    if (wcsncmp(name, PendingPrefix, prefix) != 0)
+        return false;
+    // Each check stops at the first character that is not a digit, the end
+    // of the name among them.
+    const wchar_t *at = name + prefix;
+    if (!IsHexDigits(at, IdDigits) || at[IdDigits] != L'-' || !IsHexDigits(at + IdDigits + 1, IdDigits))
+        return false;
+    at += 2 * IdDigits + 1;
+    // A monitor's piece has "-" and two digits more before the suffix.
+    if (at[0] == L'-' && IsHexDigits(at + 1, PieceDigits))
+        at += 1 + PieceDigits;
+    return lstrcmpW(at, PendingSuffix) == 0;
 }
 
 void RemoveStalePendingBitmaps(const wchar_t *folder)

@@ -10,7 +10,13 @@
 // run will use while it is stale.
 bool PendingBitmapPath(const wchar_t *folder, wchar_t (&pending)[MAX_PATH]);
 
-// True only for names of exactly that form.
+// The temporary file of one monitor's picture in a run that shows a
+// picture on each monitor: pending's name with "-" and the monitor's
+// number, two hexadecimal digits, before ".tmp". False when piece is not
+// from 0 to 255 or the path does not fit.
+bool PendingPiecePath(const wchar_t *pending, int piece, wchar_t (&path)[MAX_PATH]);
+
+// True only for names of exactly those forms.
 bool IsPendingBitmapName(const wchar_t *name);
 
 // Far longer than any conversion takes: a pending file not written for this

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "desktop_style.h"
+#include "monitor_list.h"
+
 // A box and how the picture meets it, as the converter's scaled export takes
 // them (0 cover, 1 fit inside, 2 each axis). An empty box: the picture's own
 // size.
@@ -14,23 +17,6 @@ struct ScaleTarget
     int fit;
 };
 const ScaleTarget FullSizeTarget = {0, 0, 0};
-
-// "WallpaperStyle" values under "Control Panel\Desktop" that the run scales
-// for; every other value (Center, 0, among them) shows every pixel at its own
-// size.
-const int StretchStyle = 2;
-const int FitStyle = 6;
-const int FillStyle = 10;
-const int SpanStyle = 22;
-
-// A monitor's place on the virtual screen, in physical pixels.
-struct MonitorArea
-{
-    LONG left;
-    LONG top;
-    UINT width;
-    UINT height;
-};
 
 // The target for style, tiled or not, over count monitors: the per-axis
 // largest monitor for Fill, Fit and Stretch, the box around them all for

@@ -7,23 +7,17 @@
 
 #include "apply_wallpaper.h"
 #include "choose_position.h"
+#include "desktop_style.h"
 #include "image_list.h"
 #include "join_path.h"
+#include "per_monitor_cycle.h"
 #include "prepare_image.h"
+#include "rotation_history.h"
 #include "settings_key.h"
 
 namespace
 {
 const int MaxRetries = 100; // after the first try: 101 tries in all
-
-// Recorded before the picture is known to be usable, so a picture that stops
-// a run is not chosen first again by the next one.
-void RecordChoice(RegistryKey &settingsKey, int position, const RotationHistory &history)
-{
-    settingsKey.WriteDword(LastImageShownValue, position);
-    settingsKey.WriteDword(LastImageShown1Value, history.h0);
-    settingsKey.WriteDword(LastImageShown2Value, history.h1);
-}
 
 // What both runs read first: the directory and the history.
 void ReadRunStart(RegistryKey &settingsKey, wchar_t (&imageDir)[MAX_PATH], RotationHistory &history)
@@ -46,6 +40,13 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
         settingsKey.Close();
         return;
     }
+    MonitorList monitors;
+    if (options.perMonitor && ListMonitors(&monitors) && monitors.count > 1 &&
+        CyclePerMonitor(settingsKey, imageDir, list, history, options, monitors))
+    {
+        settingsKey.Close();
+        return;
+    }
 
     for (int retriesLeft = MaxRetries;; --retriesLeft)
     {
@@ -59,6 +60,9 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
         wchar_t path[MAX_PATH];
         if (JoinPath(path, imageDir, list.names[position]) && PrepareImage(path, options.tile))
         {
+            // One picture again after one for each monitor: the style the
+            // user had comes back.
+            RestoreUserStyle(settingsKey);
             ApplyWallpaper(path, options.tile, options.immediate);
             settingsKey.Close();
             return;
@@ -71,13 +75,12 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
     settingsKey.Close();
 }
 
-void ChangeNow(int random, int tile, int immediate)
+void ChangeNow(const CycleOptions &options)
 {
     RegistryKey settingsKey;
     wchar_t imageDir[MAX_PATH];
     RotationHistory history;
     ReadRunStart(settingsKey, imageDir, history);
-    const CycleOptions options = {random, tile, immediate};
     CycleWallpaper(settingsKey, imageDir, history, options);
 }
 
@@ -94,6 +97,7 @@ extern "C" void CALLBACK AfterLogon(HWND, HINSTANCE, LPSTR, int)
     const int active = settingsKey.ReadDword(IsActiveValue, DefaultIsActive);
     options.tile = settingsKey.ReadDword(DoTileValue, DefaultDoTile);
     options.immediate = settingsKey.ReadDword(ImmediateChangeValue, DefaultImmediateChange);
+    options.perMonitor = settingsKey.ReadDword(DoPerMonitorValue, DefaultDoPerMonitor);
     if (!active)
         return;
     CycleWallpaper(settingsKey, imageDir, history, options);

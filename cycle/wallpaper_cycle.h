@@ -16,7 +16,7 @@ void CycleWallpaper(RegistryKey &settingsKey, const wchar_t *imageDir, RotationH
 
 // One run with the caller's switches, on the image directory and history in
 // the store; "IsActive" and the stored switches are not consulted.
-void ChangeNow(int random, int tile, int immediate);
+void ChangeNow(const CycleOptions &options);
 
 // The logon run: every switch comes from the store, and nothing changes when
 // "IsActive" is 0. Called through rundll32, whose four arguments it ignores.

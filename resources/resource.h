@@ -15,6 +15,7 @@
 #define IDC_RANDOM_SELECTION 1001
 #define IDC_IMAGE_DIR 1002
 #define IDC_TILE_WALLPAPER 1004
+#define IDC_PER_MONITOR 1005
 
 // Farewell dialog
 #define IDD_FAREWELL 103

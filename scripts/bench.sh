@@ -13,3 +13,11 @@ wine "$BUILD_DIR/tests/bench/cycle_bench.exe"
 
 echo "== Picture converter"
 "$VISTRANE_ROOT/scripts/converter-bench.sh"
+
+# The converter bench's 24-megapixel photo, 5K PNG and 4K TIFF, one on each
+# monitor.
+echo "== A picture on each of three 3840 x 2160 monitors, with Fill, one run"
+screens=$BUILD_DIR/bench/screens
+rm -rf "$screens" && mkdir -p "$screens"
+cp "$BUILD_DIR"/bench/converter/{photo-24mp.jpg,wallpaper-5k-rgba.png,picture-4k-lzw.tif} "$screens/"
+wine "$BUILD_DIR/tests/bench/cycle_bench.exe" --screens "$(wine_path "$screens")"

@@ -22,6 +22,7 @@ void LoadSettings()
     AppletSettings.DoTile = settingsKey.ReadDword(DoTileValue, DefaultDoTile);
     AppletSettings.IsActive = settingsKey.ReadDword(IsActiveValue, DefaultIsActive);
     AppletSettings.ImmediateChange = settingsKey.ReadDword(ImmediateChangeValue, DefaultImmediateChange);
+    AppletSettings.DoPerMonitor = settingsKey.ReadDword(DoPerMonitorValue, DefaultDoPerMonitor);
     settingsKey.Close();
 }
 
@@ -34,5 +35,6 @@ void SaveSettings()
     settingsKey.WriteDword(DoTileValue, AppletSettings.DoTile);
     settingsKey.WriteDword(IsActiveValue, AppletSettings.IsActive);
     settingsKey.WriteDword(ImmediateChangeValue, AppletSettings.ImmediateChange);
+    settingsKey.WriteDword(DoPerMonitorValue, AppletSettings.DoPerMonitor);
     settingsKey.Close();
 }

@@ -1,4 +1,4 @@
-// The settings dialog's in-memory copy of the five user settings.
+// The settings dialog's in-memory copy of the six user settings.
 #pragma once
 
 // Room for 299 characters (UTF-16 units, as Windows counts them) and the terminator: more than a path, so a folder
@@ -12,6 +12,7 @@ struct AppletSettingsRecord
     int DoRandomSearch;
     int DoTile;
     int ImmediateChange;
+    int DoPerMonitor;
 };
 
 // Filled when the settings dialog opens and saved when it is confirmed; the

@@ -143,6 +143,14 @@ LONG RegistryKey::Query(const char *name, DWORD *type, BYTE *data, DWORD *size)
     return RegQueryValueExW(handle, wideName, NULL, type, data, size);
 }
 
+LONG RegistryKey::DeleteValue(const char *name)
+{
+    wchar_t wideName[ComponentSize];
+    if (WidenIdentifier(name, '\0', wideName) < 0)
+        return ERROR_INVALID_PARAMETER;
+    return RegDeleteValueW(handle, wideName);
+}
+
 void RegistryKey::WriteString(const char *name, const wchar_t *value)
 {
     wchar_t wideName[ComponentSize];

@@ -32,6 +32,8 @@ public:
     // values that are the system's own, not ours to default. As
     // RegQueryValueExW answers.
     LONG Query(const char *name, DWORD *type, BYTE *data, DWORD *size);
+    // Removes the value; as RegDeleteValueW answers.
+    LONG DeleteValue(const char *name);
 
     HKEY Handle() const { return handle; }
 

@@ -1,6 +1,6 @@
-// The settings key under HKEY_CURRENT_USER: its path, the names of its eight
+// The settings key under HKEY_CURRENT_USER: its path, the names of its nine
 // values and their defaults. Every reader writes the default back when a value
-// is missing, so after the first logon run the key holds all eight.
+// is missing, so after the first logon run the key holds all nine.
 #pragma once
 
 const char SettingsKeyPath[] = "Software\\Calderane\\Vistrane";
@@ -10,6 +10,9 @@ const char IsActiveValue[] = "IsActive";
 const char DoRandomSearchValue[] = "DoRandomSearch";
 const char DoTileValue[] = "DoTile";
 const char ImmediateChangeValue[] = "ImmediateChange";
+// Non-zero: each monitor gets a picture of its own. Off by default, so a key
+// written by an earlier version keeps one picture for every screen.
+const char DoPerMonitorValue[] = "DoPerMonitor";
 // The rotation history: the latest choice and the two before it.
 const char LastImageShownValue[] = "LastImageShown";
 const char LastImageShown1Value[] = "LastImageShown-1";
@@ -20,9 +23,17 @@ const int DefaultIsActive = 1;
 const int DefaultDoRandomSearch = 1;
 const int DefaultDoTile = 0;
 const int DefaultImmediateChange = 1;
+const int DefaultDoPerMonitor = 0;
 const int DefaultLastImageShown = 0;
 const int DefaultLastImageShown1 = 1;
 const int DefaultLastImageShown2 = 2;
+
+// The desktop's own "WallpaperStyle" and "TileWallpaper" as the user had
+// them before a run showed a different picture on each monitor, which needs
+// them tiled: written back when that ends. Present only meanwhile; an empty
+// text stands for a value the desktop did not have.
+const char UserWallpaperStyleValue[] = "UserWallpaperStyle";
+const char UserTileWallpaperValue[] = "UserTileWallpaper";
 
 // Where the desktop keeps its wallpaper, also under HKEY_CURRENT_USER.
 const char DesktopKeyPath[] = "Control Panel\\Desktop";

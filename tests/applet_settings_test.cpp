@@ -17,7 +17,7 @@ protected:
     void TearDown() override { ResetSettingsKey(); }
 };
 
-TEST_F(AppletSettingsTest, FreshProfileGetsTheFiveSettingsButNoHistory)
+TEST_F(AppletSettingsTest, FreshProfileGetsTheSixSettingsButNoHistory)
 {
     memset(&AppletSettings, 0x5a, sizeof(AppletSettings));
     LoadSettings();
@@ -26,11 +26,12 @@ TEST_F(AppletSettingsTest, FreshProfileGetsTheFiveSettingsButNoHistory)
     EXPECT_EQ(AppletSettings.DoRandomSearch, 1);
     EXPECT_EQ(AppletSettings.DoTile, 0);
     EXPECT_EQ(AppletSettings.ImmediateChange, 1);
+    EXPECT_EQ(AppletSettings.DoPerMonitor, 0);
 
     std::string text;
     DWORD value = 0;
     EXPECT_TRUE(ReadStringValue(SettingsKeyPath, ImageDirValue, &text));
-    const char *written[] = {IsActiveValue, DoRandomSearchValue, DoTileValue, ImmediateChangeValue};
+    const char *written[] = {IsActiveValue, DoRandomSearchValue, DoTileValue, ImmediateChangeValue, DoPerMonitorValue};
     for (size_t i = 0; i < sizeof(written) / sizeof(written[0]); ++i)
         EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, written[i], &value)) << written[i] << " not written back";
     const char *history[] = {LastImageShownValue, LastImageShown1Value, LastImageShown2Value};
@@ -61,6 +62,7 @@ TEST_F(AppletSettingsTest, SaveWritesEveryFieldAndLoadReadsItBack)
     AppletSettings.DoRandomSearch = 0;
     AppletSettings.DoTile = 1;
     AppletSettings.ImmediateChange = 7;
+    AppletSettings.DoPerMonitor = 1;
     SaveSettings();
 
     memset(&AppletSettings, 0, sizeof(AppletSettings));
@@ -75,5 +77,6 @@ TEST_F(AppletSettingsTest, SaveWritesEveryFieldAndLoadReadsItBack)
     EXPECT_EQ(AppletSettings.DoRandomSearch, 0);
     EXPECT_EQ(AppletSettings.DoTile, 1);
     EXPECT_EQ(AppletSettings.ImmediateChange, 7) << "a value set by other means is kept as it is";
+    EXPECT_EQ(AppletSettings.DoPerMonitor, 1);
 }
 }

@@ -80,4 +80,51 @@ TEST(ChoosePosition, TheHundredthRedrawIsTakenAsItComes)
     EXPECT_EQ(Draws, 101) << "one draw and at most 100 redraws";
     EXPECT_EQ(p, 100 % 3);
 }
+
+// Choosing for each monitor in turn: rows of what the run has done so far
+// and the draws the generator gives.
+TEST(ChooseForScreen, NeverAFailedOneAndAsFewRepeatsAsTheListAllows)
+{
+    struct Row
+    {
+        const char *what;
+        int count, random;
+        RotationHistory before;
+        int shown[3], shownCount;
+        int failed[3], failedCount;
+        int script[4];
+        int expected;
+    } rows[] = {
+        {"in turn, after the cursor", 5, 0, {1, 0, 4}, {}, 0, {}, 0, {}, 2},
+        {"in turn, past a failed one", 5, 0, {3, 2, 1}, {}, 0, {4}, 1, {}, 0},
+        {"in turn, every one failed", 2, 0, {0, 1, 1}, {}, 0, {0, 1}, 2, {}, -1},
+        {"at random, none shown now or in the last three", 6, 1, {3, 0, 5}, {1}, 1, {}, 0, {3, 1, 0, 8}, 2},
+        {"at random, never a failed one", 6, 1, {3, 0, 5}, {}, 0, {2, 4}, 2, {2, 4, 1}, 1},
+        {"at random, the oldest of the last three again when nothing else is left", 4, 1, {0, 1, 2}, {3}, 1, {},
+         0, {3, 4, 1, 2}, 2},
+        {"at random, the only usable one", 3, 1, {2, 2, 2}, {}, 0, {0, 1}, 2, {0, 1, 2}, 2},
+    };
+    for (const Row &row : rows)
+    {
+        ScreenChoices choices;
+        StartScreenChoices(row.before, &choices);
+        for (int i = 0; i < row.shownCount; ++i)
+            choices.shown[choices.shownCount++] = row.shown[i];
+        for (int i = 0; i < row.failedCount; ++i)
+            choices.failed[row.failed[i]] = true;
+        Script = row.script;
+        Draws = 0;
+        EXPECT_EQ(ChooseForScreen(row.count, choices, row.random, ScriptedDraw), row.expected) << row.what;
+    }
+
+    // Redraws that never leave what is to be avoided end at the first
+    // allowed position after the last draw.
+    int zeros[101] = {};
+    ScreenChoices choices;
+    StartScreenChoices(RotationHistory{0, 1, 2}, &choices);
+    Script = zeros;
+    Draws = 0;
+    EXPECT_EQ(ChooseForScreen(5, choices, 1, ScriptedDraw), 3);
+    EXPECT_EQ(Draws, 101);
+}
 }

@@ -155,16 +155,19 @@ TEST_F(ConvertedBitmapTest, StaleTemporaryFilesOfDeadRunsAreRemoved)
 {
     const std::string windows = WindowsFolder() + "\\";
     const std::string stale = windows + "vistrane.0000beef-00000abc.tmp";
+    // A monitor's picture, of a run that showed one on each.
+    const std::string stalePiece = windows + "vistrane.0000beef-00000abc-0f.tmp";
     const std::string fresh = windows + "vistrane.0000beef-00000abd.tmp";
     const std::string others[] = {windows + "vistrane.0000beeg-00000abc.tmp", windows + "vistrane.beef-abc.tmp",
-                                  windows + "vistrane.0000beef-00000abc.tmp.txt"};
+                                  windows + "vistrane.0000beef-00000abc.tmp.txt",
+                                  windows + "vistrane.0000beef-00000abc-f.tmp"};
     FILETIME now, old;
     GetSystemTimeAsFileTime(&now);
     const ULONGLONG past = ((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime) -
                            PendingBitmapStaleAfter - 10000000;
     old.dwLowDateTime = static_cast<DWORD>(past);
     old.dwHighDateTime = static_cast<DWORD>(past >> 32);
-    for (const std::string &name : {stale, fresh, others[0], others[1], others[2]})
+    for (const std::string &name : {stale, stalePiece, fresh, others[0], others[1], others[2], others[3]})
     {
         ASSERT_TRUE(WriteTextFile(name, "BMhalf"));
         if (name == fresh)
@@ -176,6 +179,7 @@ TEST_F(ConvertedBitmapTest, StaleTemporaryFilesOfDeadRunsAreRemoved)
     wchar_t path[MAX_PATH];
     ASSERT_TRUE(Convert("writes-bitmap", path));
     EXPECT_FALSE(FileExists(stale)) << "a dead run's temporary file stayed";
+    EXPECT_FALSE(FileExists(stalePiece)) << "a dead run's monitor picture stayed";
     EXPECT_TRUE(FileExists(fresh)) << "a temporary file another run may still be writing was removed";
     for (const std::string &other : others)
     {

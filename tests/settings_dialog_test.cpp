@@ -43,7 +43,7 @@ protected:
 struct Seen
 {
     std::string text;
-    UINT states[3];
+    UINT states[4];
     bool openAfterChange;
     HDROP drop;
     std::vector<std::string> paths;
@@ -55,6 +55,7 @@ void ReadControls(HWND dialog, Seen *seen)
     seen->states[0] = IsDlgButtonChecked(dialog, IDC_CHANGE_AT_LOGON);
     seen->states[1] = IsDlgButtonChecked(dialog, IDC_RANDOM_SELECTION);
     seen->states[2] = IsDlgButtonChecked(dialog, IDC_TILE_WALLPAPER);
+    seen->states[3] = IsDlgButtonChecked(dialog, IDC_PER_MONITOR);
 }
 
 // Drops what context holds, notes what the controls then show, presses OK.
@@ -73,6 +74,7 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredSettings)
     WriteDwordValue(SettingsKeyPath, IsActiveValue, 0);
     WriteDwordValue(SettingsKeyPath, DoRandomSearchValue, 1);
     WriteDwordValue(SettingsKeyPath, DoTileValue, 1);
+    WriteDwordValue(SettingsKeyPath, DoPerMonitorValue, 1);
     Seen seen;
     EXPECT_EQ(Run([](HWND dialog, void *context) {
                   ReadControls(dialog, static_cast<Seen *>(context));
@@ -85,6 +87,7 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredSettings)
     EXPECT_EQ(seen.states[0], (UINT)BST_UNCHECKED);
     EXPECT_EQ(seen.states[1], (UINT)BST_CHECKED);
     EXPECT_EQ(seen.states[2], (UINT)BST_CHECKED);
+    EXPECT_EQ(seen.states[3], (UINT)BST_CHECKED);
 }
 
 TEST_F(SettingsDialogTest, OkSavesWhatTheControlsShowAndKeepsImmediateChange)
@@ -95,12 +98,14 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheControlsShowAndKeepsImmediateChange)
         SetDlgItemTextW(dialog, IDC_IMAGE_DIR, L"E:\\New \x5199\x771f");
         Press(dialog, IDC_CHANGE_AT_LOGON); // was checked by default
         Press(dialog, IDC_TILE_WALLPAPER);  // was unchecked
+        Press(dialog, IDC_PER_MONITOR);     // was unchecked
         Press(dialog, IDOK);
     });
     EXPECT_EQ(StoredImageDir(), "E:\\New 写真");
     EXPECT_EQ(StoredDword(IsActiveValue), 0u);
     EXPECT_EQ(StoredDword(DoRandomSearchValue), 1u);
     EXPECT_EQ(StoredDword(DoTileValue), 1u);
+    EXPECT_EQ(StoredDword(DoPerMonitorValue), 1u);
     EXPECT_EQ(StoredDword(ImmediateChangeValue), 0u) << "ImmediateChange has no control and must survive an OK";
     DWORD value;
     EXPECT_FALSE(ReadDwordValue(SettingsKeyPath, LastImageShownValue, &value)) << "OK is not a wallpaper run";
@@ -133,11 +138,13 @@ TEST_F(SettingsDialogTest, CancelSavesNothing)
         SetDlgItemTextA(dialog, IDC_IMAGE_DIR, "E:\\Typed");
         Press(dialog, IDC_TILE_WALLPAPER);
         Press(dialog, IDC_RANDOM_SELECTION);
+        Press(dialog, IDC_PER_MONITOR);
         Press(dialog, IDCANCEL);
     });
     EXPECT_EQ(StoredImageDir(), "D:\\Kept");
     EXPECT_EQ(StoredDword(DoTileValue), 0u);
     EXPECT_EQ(StoredDword(DoRandomSearchValue), 1u);
+    EXPECT_EQ(StoredDword(DoPerMonitorValue), 0u);
 }
 
 TEST_F(SettingsDialogTest, ClosesWithOneWhicheverWayItIsClosed)
@@ -214,6 +221,21 @@ TEST_F(SettingsDialogTest, ChangeNowWorksWithLogonChangesOffAndTilesAsShown)
     EXPECT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &tile));
     EXPECT_EQ(tile, "1");
     EXPECT_EQ(StoredDword(DoTileValue), 0u);
+}
+
+TEST_F(SettingsDialogTest, ChangeNowRunsWithThePerMonitorBoxAsShown)
+{
+    WriteDwordValue(SettingsKeyPath, ImmediateChangeValue, 7);
+    CycleOptions shown = {};
+    Run([](HWND dialog, void *context) {
+            Press(dialog, IDC_PER_MONITOR); // was unchecked
+            *static_cast<CycleOptions *>(context) = ShownRunOptions(dialog);
+            Press(dialog, IDCANCEL);
+        },
+        &shown);
+    EXPECT_EQ(shown.perMonitor, 1);
+    EXPECT_EQ(shown.tile, 0) << "the tile box was left unchecked";
+    EXPECT_EQ(shown.immediate, 7) << "ImmediateChange has no box: the stored value";
 }
 
 TEST_F(SettingsDialogTest, DroppedFoldersGiveTheFirstToTheBoxAndOkSavesIt)

@@ -35,6 +35,8 @@ const ExpectedControl Controls[] = {
     {-1, "Static", "Simply drag and drop the directory here.", SS_CENTER | WS_GROUP, WS_EX_DLGMODALFRAME,
      {130, 35, 75, 20}},
     {IDC_TILE_WALLPAPER, "Button", "Tile wallpaper", BS_AUTOCHECKBOX | WS_TABSTOP, 0, {7, 45, 110, 8}},
+    // Added below the other check boxes, in the room above the folder's label.
+    {IDC_PER_MONITOR, "Button", "A different picture on each screen", Check, 0, {7, 64, 150, 8}},
     {IDC_CHANGE_NOW, "Button", "Change now", BS_PUSHBUTTON | WS_TABSTOP, 0, {65, 111, 50, 14}},
 };
 const size_t ControlCount = sizeof(Controls) / sizeof(Controls[0]);
@@ -159,7 +161,7 @@ TEST_F(SettingsTemplateTest, EditBoxIsBorderedAndTheIconIsLoaded)
 TEST_F(SettingsTemplateTest, TabOrderFollowsTheTemplate)
 {
     const int order[] = {IDOK, IDCANCEL, IDC_CHANGE_AT_LOGON, IDC_RANDOM_SELECTION,
-                         IDC_IMAGE_DIR, IDC_TILE_WALLPAPER, IDC_CHANGE_NOW, IDOK};
+                         IDC_IMAGE_DIR, IDC_TILE_WALLPAPER, IDC_PER_MONITOR, IDC_CHANGE_NOW, IDOK};
     HWND control = GetDlgItem(dialog, IDOK);
     for (size_t i = 1; i < sizeof(order) / sizeof(order[0]); ++i)
     {

@@ -28,9 +28,9 @@ TEST_F(SoakTest, AThousandRunsLeaveTheHandleCountWhereItWas)
     const int beforeJpeg = jpeg == 0 ? static_cast<int>(listing.size()) - 1 : jpeg - 1;
     StoreHistory(beforeJpeg, 0, 0);
     ASSERT_TRUE(GetDesktopWindow() != NULL);
-    ChangeNow(0, 0, 0);
+    ChangeNow({0, 0, 0, 0});
     ASSERT_EQ(Wallpaper(), WindowsFolder() + "\\vistrane.bmp") << "the first run did not convert 3.jpg";
-    ChangeNow(1, 1, 0);
+    ChangeNow({1, 1, 0, 0});
     const int before = CountProcessHandles();
     ASSERT_GT(before, 0) << "cannot count this process's handles";
     // Random runs reseed from the clock, so which of them meet a JPEG depends
@@ -45,7 +45,7 @@ TEST_F(SoakTest, AThousandRunsLeaveTheHandleCountWhereItWas)
             StoreHistory(beforeJpeg, 0, 0);
             ++inTurn;
         }
-        ChangeNow(random, run % 2, 0);
+        ChangeNow({random, run % 2, 0, 0});
         if (!random && Wallpaper() == WindowsFolder() + "\\vistrane.bmp")
             ++converted;
     }

@@ -35,7 +35,7 @@ std::string DeskWallpaperInUse()
 
 const std::string DefaultFolder = Utf8(DefaultImageDir);
 
-TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
+TEST_F(WallpaperCycleTest, FreshProfileGetsAllNineValuesWithTheirDefaults)
 {
     // The default folder does not exist here, so the run ends after reading.
     DeleteTree(DefaultFolder);
@@ -52,7 +52,7 @@ TEST_F(WallpaperCycleTest, FreshProfileGetsAllEightValuesWithTheirDefaults)
         DWORD value;
     } dwords[] = {
         {IsActiveValue, 1},        {DoRandomSearchValue, 1},  {DoTileValue, 0},          {ImmediateChangeValue, 1},
-        {LastImageShownValue, 0}, {LastImageShown1Value, 1}, {LastImageShown2Value, 2},
+        {DoPerMonitorValue, 0},    {LastImageShownValue, 0},  {LastImageShown1Value, 1}, {LastImageShown2Value, 2},
     };
     for (size_t i = 0; i < sizeof(dwords) / sizeof(dwords[0]); ++i)
     {
@@ -217,7 +217,7 @@ TEST_F(WallpaperCycleTest, RandomNeverRepeatsOneOfTheLastThree)
     for (int run = 0; run < 150; ++run)
     {
         const RotationHistory before = StoredHistory();
-        ChangeNow(1, 0, 0);
+        ChangeNow({1, 0, 0, 0});
         const RotationHistory after = StoredHistory();
         ASSERT_NE(after.h0, before.h0) << "run " << run;
         ASSERT_NE(after.h0, before.h1) << "run " << run;
@@ -235,7 +235,7 @@ TEST_F(WallpaperCycleTest, RandomWithTwoEntriesAlternates)
     StoreHistory(0, 1, 2);
     for (int run = 1; run <= 6; ++run)
     {
-        ChangeNow(1, 0, 0);
+        ChangeNow({1, 0, 0, 0});
         EXPECT_EQ(StoredHistory().h0, run % 2) << "run " << run;
     }
 }
@@ -247,7 +247,7 @@ TEST_F(WallpaperCycleTest, RandomWithThreeEntriesAllRecentStillChanges)
     UseFolder(1);
     StoreHistory(0, 1, 2);
 
-    ChangeNow(1, 0, 0);
+    ChangeNow({1, 0, 0, 0});
     const RotationHistory after = StoredHistory();
     ASSERT_GE(after.h0, 0);
     ASSERT_LT(after.h0, 3);
@@ -274,7 +274,7 @@ TEST_F(WallpaperCycleTest, OnlyTheFirstHundredListedAreCandidates)
 
     for (int run = 0; run < 100; ++run)
     {
-        ChangeNow(1, 0, 0);
+        ChangeNow({1, 0, 0, 0});
         ASSERT_EQ(firstHundred.count(ShownEntry()), 1u) << ShownEntry() << " is not among the first 100";
     }
 }
@@ -313,7 +313,7 @@ TEST_F(WallpaperCycleTest, InactiveLogonRunOnlyFillsInMissingValues)
     EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, ImmediateChangeValue, &value)) << "missing switches are written back";
     EXPECT_TRUE(ReadDwordValue(SettingsKeyPath, DoTileValue, &value));
 
-    ChangeNow(0, 0, 0);
+    ChangeNow({0, 0, 0, 0});
     EXPECT_NE(Wallpaper(), "untouched") << "Change now ignores IsActive";
 }
 
@@ -352,7 +352,7 @@ TEST_F(WallpaperCycleTest, TilingSetsTheTilingStyleAndOtherwiseKeepsTheUsers)
             const std::pair<DWORD, std::string> before = WallpaperStyle();
             WriteDwordValue(SettingsKeyPath, DoTileValue, doTile == 1 ? 49 : 0);
             if (doTile == 2)
-                ChangeNow(0, 1, 0);
+                ChangeNow({0, 1, 0, 0});
             else
                 RunAtLogon();
             std::string tile;
@@ -365,6 +365,33 @@ TEST_F(WallpaperCycleTest, TilingSetsTheTilingStyleAndOtherwiseKeepsTheUsers)
                 EXPECT_EQ(WallpaperStyle(), before) << "style " << i << ": the user's style was changed";
         }
     }
+}
+
+// After pictures on several monitors, which the desktop tiles, one picture
+// again (the switch off, or one monitor left, as Wine's null display has)
+// gives the desktop back the style the user had, or no style where the
+// user had none, and forgets it.
+TEST_F(WallpaperCycleTest, OnePictureAgainGivesBackTheUsersStyle)
+{
+    MakeEntries(folder, {"1.bmp"});
+    UseFolder(0);
+    for (int perMonitor = 0; perMonitor < 2; ++perMonitor)
+        for (const char *kept : {"10", ""})
+        {
+            WriteDwordValue(SettingsKeyPath, DoPerMonitorValue, perMonitor);
+            WriteStringValue(SettingsKeyPath, UserWallpaperStyleValue, kept);
+            WriteStringValue(SettingsKeyPath, UserTileWallpaperValue, "0");
+            WriteStringValue(DesktopKeyPath, WallpaperStyleValue, "0");
+            WriteStringValue(DesktopKeyPath, TileWallpaperValue, "1");
+            RunAtLogon();
+            EXPECT_EQ(ShownEntry(), "1.bmp");
+            EXPECT_EQ(WallpaperStyle().second, kept[0] ? std::string("10", 3) : std::string())
+                << "switch " << perMonitor << ", kept \"" << kept << "\"";
+            std::string value;
+            EXPECT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &value) && value == "0");
+            EXPECT_FALSE(ReadStringValue(SettingsKeyPath, UserWallpaperStyleValue, &value)) << "still kept";
+            EXPECT_FALSE(ReadStringValue(SettingsKeyPath, UserTileWallpaperValue, &value)) << "still kept";
+        }
 }
 
 TEST_F(WallpaperCycleTest, TrailingBackslashGivesTheSamePath)

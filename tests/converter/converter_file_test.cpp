@@ -6,17 +6,18 @@
 
 namespace
 {
-TEST(ConverterFile, IsA32BitDllWithExactlyTheNarrowTheWideAndTheScaledExport)
+TEST(ConverterFile, IsA32BitDllWithExactlyTheThreeConversionsAndTheComposition)
 {
     const PeFile pe = ReadPeFile(ShippedConverter());
     ASSERT_TRUE(pe.valid) << "cannot read " << ShippedConverter();
     EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_I386);
     EXPECT_TRUE(pe.characteristics & IMAGE_FILE_DLL);
-    ASSERT_EQ(pe.exports.size(), 3u) << "exported by name: something more or less than the three conversions";
-    EXPECT_EQ(pe.exports[0].name, "_Vistrane_convert@8");
-    EXPECT_EQ(pe.exports[1].name, "_Vistrane_convertScaledW@20");
-    EXPECT_EQ(pe.exports[2].name, "_Vistrane_convertW@8");
-    EXPECT_EQ(pe.exportedFunctions, 3u) << "an export by ordinal only";
+    ASSERT_EQ(pe.exports.size(), 4u) << "exported by name: something more or less than the four exports";
+    EXPECT_EQ(pe.exports[0].name, "_Vistrane_composeW@20");
+    EXPECT_EQ(pe.exports[1].name, "_Vistrane_convert@8");
+    EXPECT_EQ(pe.exports[2].name, "_Vistrane_convertScaledW@20");
+    EXPECT_EQ(pe.exports[3].name, "_Vistrane_convertW@8");
+    EXPECT_EQ(pe.exportedFunctions, 4u) << "an export by ordinal only";
 }
 
 TEST(ConverterFile, ImportsOnlySystemDlls)
@@ -44,6 +45,7 @@ TEST(ConverterFile, GetProcAddressFindsTheLiteralName)
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convert@8") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convertW@8") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "_Vistrane_convertScaledW@20") != NULL);
+    EXPECT_TRUE(GetProcAddress(library, "_Vistrane_composeW@20") != NULL);
     EXPECT_TRUE(GetProcAddress(library, "Vistrane_convert") == NULL) << "the undecorated name is exported too";
     FreeLibrary(library);
 }
