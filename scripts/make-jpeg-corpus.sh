@@ -181,5 +181,87 @@ cp "$out/jpeg/baseline-420.jpg" "$out/picture/jpeg-named.png"
 cp "$out/reference/baseline-420.bmp" "$out/reference/jpeg-named.bmp"
 convert "$out/reference/png-rgba.bmp" -scale 160x120! -type TrueColor "BMP3:$out/scaled/png-rgba-160x120.bmp"
 
+# For the stand-ins of Windows' own decoders (tests/codec_standins), in
+# standin/. Camera photos larger than a screen, which Windows' JPEG decoder
+# scales by halves while decoding, each with ImageMagick's area average of
+# djpeg's decoding at the size a Fill desktop needs, in scaled/:
+# 6000 x 4000 for 1920 x 1080, 4000 x 2250 for 1024 x 768, and that photo
+# held on its side (EXIF 6); and one smaller than 1920 x 1080, kept whole.
+# Their grain is about a pixel of the scaled picture, so a picture scaled a
+# pixel off scores below the tests' 35 dB.
+mkdir -p "$out/standin"
+convert \( -size 1500x1000 gradient:'#d8a040'-'#3060c0' \) \
+    \( -size 1500x1000 -seed 2024 plasma:fractal -colorspace gray -attenuate 0.5 +noise Gaussian \) \
+    -compose luminize -composite -fill '#f0f0f0' -draw 'circle 1100,260 1160,260' \
+    -fill '#203050' -draw 'rectangle 0,700 500,999' "PPM:$work/photo.ppm"
+# photo <name> <width> <height>: the photo at that size, in standin/NAME.jpg.
+photo() {
+    convert "$work/photo.ppm" -resize "$2x$3!" "PPM:$work/$1.ppm"
+    cjpeg -quality 88 -outfile "$out/standin/$1.jpg" "$work/$1.ppm"
+}
+photo photo-6000x4000 6000 4000
+photo photo-4000x2250 4000 2250
+photo photo-800x600 800 600
+tag_orientation "$out/standin/photo-4000x2250.jpg" "$out/standin/photo-4000x2250-turned.jpg" 6 MM first
+djpeg -ppm "$out/standin/photo-6000x4000.jpg" | convert - -scale 1920x1280! -type TrueColor \
+    "BMP3:$out/scaled/photo-6000x4000-1920x1280.bmp"
+djpeg -ppm "$out/standin/photo-4000x2250.jpg" | convert - -scale 1366x768! -type TrueColor \
+    "BMP3:$out/scaled/photo-4000x2250-1366x768.bmp"
+djpeg -ppm "$out/standin/photo-4000x2250-turned.jpg" | convert - -rotate 90 -scale 1024x1821! -type TrueColor \
+    "BMP3:$out/scaled/photo-4000x2250-turned-1024x1821.bmp"
+djpeg -ppm "$out/standin/photo-800x600.jpg" | convert - -type TrueColor "BMP3:$out/scaled/photo-800x600-800x600.bmp"
+
+# WebP, HEIC and AVIF files for the stand-ins of Microsoft's decoders: a real
+# RIFF "WEBP" container (opening with the VP8X chunk of the extended format)
+# or ISO-BMFF boxes ("ftyp" of brand heic or avif), with a chunk or box of
+# the stand-ins' own that carries a PNG and the orientation the decoder is to
+# report (its VARTYPE, VT_UI2 18 or VT_UI4 19 or VT_EMPTY 0, and its value).
+# standin/KIND-ORIENTATION.EXT holds the cut turned so that the orientation
+# shows it upright; reference/KIND-ORIENTATION.bmp is ImageMagick's turn of
+# that PNG. Orientations 0 and 9, a VT_UI4 value and none at all are shown as
+# stored: their PNG is turned, their reference is not.
+picture standin-cut 120 80
+# container <name.ext> <vartype> <value> <png>
+container() {
+    python3 - "$out/standin/$1" "$2" "$3" "$4" <<'PYTHON'
+import struct, sys
+path, vartype, value, png = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), open(sys.argv[4], "rb").read()
+payload = struct.pack("<HI", vartype, value) + png
+if path.endswith(".webp"):
+    def chunk(name, data):
+        return name + struct.pack("<I", len(data)) + data + b"\0" * (len(data) % 2)
+    width, height = struct.unpack(">II", png[16:24])
+    vp8x = struct.pack("<I", 0) + (width - 1).to_bytes(3, "little") + (height - 1).to_bytes(3, "little")
+    body = b"WEBP" + chunk(b"VP8X", vp8x) + chunk(b"VSTN", payload)
+    data = b"RIFF" + struct.pack("<I", len(body)) + body
+else:
+    def box(kind, data):
+        return struct.pack(">I", 8 + len(data)) + kind + data
+    brand = b"avif" if path.endswith(".avif") else b"heic"
+    uuid = bytes.fromhex("7a1c530e4b2d4f619e3a566973746e01")
+    data = box(b"ftyp", brand + struct.pack(">I", 0) + b"mif1" + brand) + box(b"uuid", uuid + payload)
+open(path, "wb").write(data)
+PYTHON
+}
+# The cut stored so that orientation N shows it upright: the turn undone.
+undo=([1]="" [3]="-rotate 180" [6]="-rotate 270" [8]="-rotate 90")
+for orientation in 1 3 6 8; do
+    # shellcheck disable=SC2086 # the operations are words
+    convert "$work/standin-cut.ppm" ${undo[$orientation]} "PNG24:$work/stored-$orientation.png"
+    for kind in webp:webp heic:heic avif:avif; do
+        name=${kind%%:*}-$orientation
+        container "$name.${kind#*:}" 18 "$orientation" "$work/stored-$orientation.png"
+        # shellcheck disable=SC2086
+        convert "$work/stored-$orientation.png" ${turn[$orientation]} -type TrueColor "BMP3:$out/reference/$name.bmp"
+    done
+done
+container webp-0.webp 18 0 "$work/stored-6.png"
+container heic-9.heic 18 9 "$work/stored-6.png"
+container avif-ui4-6.avif 19 6 "$work/stored-6.png"
+container webp-none.webp 0 0 "$work/stored-6.png"
+for name in webp-0 heic-9 avif-ui4-6 webp-none; do
+    convert "$work/stored-6.png" -type TrueColor "BMP3:$out/reference/$name.bmp"
+done
+
 rm -rf "$work"
 echo "make-jpeg-corpus: $(ls "$out/jpeg" "$out/picture" | wc -l) pictures and their references in $out"

@@ -138,22 +138,45 @@ void PixelSource::DecodeAtLeast(IWICBitmapFrameDecode *frame, UINT width, UINT h
     *decodedWidth = layout.width;
     *decodedHeight = layout.height;
     // Only the formats copied as they come, of a frame that is the whole
-    // picture, and only a size between the one asked for and the frame's.
+    // picture, and only where the decoder copies in the frame's own format.
     const bool whole = layout.frameWidth == layout.width && layout.frameHeight == layout.height;
     Microsoft::WRL::ComPtr<IWICBitmapSourceTransform> transform;
-    if ((kind != Bgr && kind != Gray) || !whole || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform))))
-        return;
-    UINT w = width, h = height;
     WICPixelFormatGUID closest = format;
-    if (FAILED(transform->GetClosestSize(&w, &h)) || w < width || h < height || w > layout.width ||
-        h > layout.height || (w == layout.width && h == layout.height) ||
+    if ((kind != Bgr && kind != Gray) || !whole || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform))) ||
         FAILED(transform->GetClosestPixelFormat(&closest)) || !IsEqualGUID(closest, format))
         return;
+    // "Closest" may round either way: Windows' JPEG decoder may answer a
+    // native size smaller than the one asked for. So the decoder is asked
+    // for the size needed and for each halving of the frame that still
+    // covers it, and the smallest answer that covers the need and is no
+    // larger than the frame is taken; any other answer (zero, larger than
+    // the frame, smaller than needed) is passed over.
+    UINT bestWidth = layout.width, bestHeight = layout.height;
+    for (UINT halvings = 0; halvings < 32; ++halvings)
+    {
+        UINT w = width, h = height;
+        if (halvings > 0)
+        {
+            w = static_cast<UINT>((layout.width + (1ull << halvings) - 1) >> halvings);
+            h = static_cast<UINT>((layout.height + (1ull << halvings) - 1) >> halvings);
+            if (w < width || h < height)
+                break;
+        }
+        if (SUCCEEDED(transform->GetClosestSize(&w, &h)) && w >= width && h >= height && w <= layout.width &&
+            h <= layout.height &&
+            static_cast<unsigned long long>(w) * h < static_cast<unsigned long long>(bestWidth) * bestHeight)
+        {
+            bestWidth = w;
+            bestHeight = h;
+        }
+    }
+    if (bestWidth == layout.width && bestHeight == layout.height)
+        return;
     scaling = transform;
-    layout.width = layout.frameWidth = w;
-    layout.height = layout.frameHeight = h;
-    *decodedWidth = w;
-    *decodedHeight = h;
+    layout.width = layout.frameWidth = bestWidth;
+    layout.height = layout.frameHeight = bestHeight;
+    *decodedWidth = bestWidth;
+    *decodedHeight = bestHeight;
 }
 
 void PixelSource::FillBackground(BYTE *pixels, UINT count) const

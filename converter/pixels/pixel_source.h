@@ -28,9 +28,10 @@ public:
 
     // Where the decoder can scale while it decodes (Windows' JPEG decoder
     // can, by halves), has it decode the frame at the smallest size it can
-    // that is no smaller than width x height on either axis; the rows and
-    // *decodedWidth x *decodedHeight are then that size, else the frame's
-    // own. Called after Open, before the first row.
+    // that is no smaller than width x height on either axis, however its
+    // closest size rounds; the rows and *decodedWidth x *decodedHeight are
+    // then that size, else the frame's own. Called after Open, before the
+    // first row.
     void DecodeAtLeast(IWICBitmapFrameDecode *frame, UINT width, UINT height, UINT *decodedWidth,
                        UINT *decodedHeight);
 

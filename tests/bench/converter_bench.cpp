@@ -2,8 +2,12 @@
 // same picture by the imaging component, measured in a process of its own:
 // how long the call takes, and how far it raises the process's peak memory.
 // Prints figures for scripts/bench.sh; asserts nothing.
-//   converter_bench.exe <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]
+//   converter_bench.exe [--standins] <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]
 //   converter_bench.exe --decode <warm-up.jpg> <picture>
+// --standins registers the tests' stand-in for Windows' JPEG decoder
+// (tests/codec_standins) for the run: Wine's full decode, averaged down where
+// the converter asks for a smaller size. It shows what the scaled decode's
+// path costs, not how fast Windows' own decoder is.
 // The warm-up conversion of a small picture comes first, so the figures are
 // the conversion's own, not the loading of COM and the imaging component
 // (that is printed apart).
@@ -22,7 +26,10 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <memory>
+
 #include "converter_support.h"
+#include "standin_registration.h"
 
 namespace
 {
@@ -122,9 +129,21 @@ int main(int argc, char **argv)
 {
     if (argc == 4 && strcmp(argv[1], "--decode") == 0)
         return Decode(argv[2], argv[3]);
+    std::unique_ptr<CodecStandIns> standIns;
+    if (argc > 1 && strcmp(argv[1], "--standins") == 0)
+    {
+        standIns.reset(new CodecStandIns);
+        if (!standIns->Problem().empty())
+        {
+            fprintf(stderr, "converter_bench: %s\n", standIns->Problem().c_str());
+            return 1;
+        }
+        --argc;
+        ++argv;
+    }
     if (argc != 4 && argc != 7)
     {
-        fprintf(stderr, "usage: converter_bench <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]\n"
+        fprintf(stderr, "usage: converter_bench [--standins] <warm-up.jpg> <picture> <out.bmp> [box-width box-height fit]\n"
                         "       converter_bench --decode <warm-up.jpg> <picture>\n");
         return 2;
     }

@@ -12,6 +12,7 @@
 
 #include "convert_result.h"
 #include "converter_support.h"
+#include "standin_registration.h"
 #include "test_support.h"
 
 namespace
@@ -140,25 +141,90 @@ TEST_F(BadInputTest, DamagedPicturesOfTheOtherFormatsAreRefused)
     ExpectRefused("text-named-png", std::vector<BYTE>(text, text + sizeof(text) - 1), ".png");
 }
 
-// A WebP converts where Microsoft's WebP codec is installed; elsewhere (Wine,
-// an older Windows) it is refused as having no decoder, leaving no file.
-TEST_F(BadInputTest, AWebpConvertsOnlyWhereItsCodecIsInstalled)
+// A WebP, HEIC or AVIF converts where Microsoft's codec for it is installed;
+// elsewhere (Wine, an older Windows) it is refused as having no decoder,
+// leaving no file. The HEIC and AVIF files are the stand-ins' own, which a
+// real codec refuses.
+TEST_F(BadInputTest, WebpHeicAndAvifConvertOnlyWhereTheirCodecIsInstalled)
 {
-    const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    IWICBitmapDecoder *decoder = NULL;
-    const bool codec = SUCCEEDED(
-        CoCreateInstance(CLSID_WICWebpDecoder, NULL, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&decoder)));
-    if (decoder != NULL)
-        decoder->Release();
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    const std::string destination = folder + "\\webp.bmp";
-    const int result = convert((CorpusFolder() + "\\other\\scene.webp").c_str(), destination.c_str());
-    if (codec)
-        EXPECT_EQ(result, 0);
-    else
-        EXPECT_EQ(result, ConvertNoDecoder);
-    EXPECT_EQ(FileExists(destination), codec);
+    const struct
+    {
+        std::string path;
+        const CLSID *codec;
+        bool real;
+    } rows[] = {{CorpusFolder() + "\\other\\scene.webp", &CLSID_WICWebpDecoder, true},
+                {CorpusSource("heic-1.heic"), &CLSID_WICHeifDecoder, false},
+                {CorpusSource("avif-1.avif"), &CLSID_WICHeifDecoder, false}};
+    for (const auto &row : rows)
+    {
+        const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+        IWICBitmapDecoder *decoder = NULL;
+        const bool codec =
+            SUCCEEDED(CoCreateInstance(*row.codec, NULL, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&decoder)));
+        if (decoder != NULL)
+            decoder->Release();
+        if (SUCCEEDED(com))
+            CoUninitialize();
+        const std::string destination = folder + "\\picture.bmp";
+        const int result = convert(row.path.c_str(), destination.c_str());
+        if (!codec)
+            EXPECT_EQ(result, ConvertNoDecoder) << row.path;
+        else
+            EXPECT_EQ(result == 0, row.real) << row.path;
+        EXPECT_EQ(FileExists(destination), codec && row.real) << row.path;
+        DeleteTree(destination);
+    }
+}
+
+// Decoders that fail (the stand-ins for Windows' own, tests/codec_standins)
+// leave no file; a decoder's closest size or pixel format that no sound
+// decoder would answer is passed over, and the photo decoded at full size.
+TEST_F(BadInputTest, DecodersThatFailOrAnswerOddlyLeaveNoFileOrAreNotTrusted)
+{
+    const ScaledImageConverter scaled = ShippedScaledConvert();
+    ASSERT_TRUE(scaled != NULL);
+    const CodecStandIns standIns;
+    ASSERT_EQ(standIns.Problem(), "");
+    const struct
+    {
+        const char *name;
+        const char *mode;
+        bool converts;
+    } rows[] = {
+        {"photo-6000x4000.jpg", "copy-fails", false},   // in its scaled decode, halfway
+        {"photo-6000x4000.jpg", "nearest copy-fails", false},
+        {"photo-800x600.jpg", "copy-fails", false},     // at full size
+        {"webp-6.webp", "copy-fails", false},
+        {"heic-1.heic", "init-fails", false},
+        {"avif-3.avif", "init-fails", false},
+        {"webp-8.webp", "init-fails", false},
+        {"photo-6000x4000.jpg", "size-larger", true},   // twice the frame
+        {"photo-6000x4000.jpg", "size-zero", true},
+        {"photo-6000x4000.jpg", "format-other", true},  // 32-bit BGRA for a 24-bit frame
+    };
+    for (const auto &row : rows)
+    {
+        SetStandInMode(row.mode);
+        StartStandInLog(folder + "\\standin.log");
+        const std::string destination = folder + "\\odd.bmp";
+        const int result = scaled(Wide(CorpusSource(row.name)).c_str(), Wide(destination).c_str(), 1920, 1080, 0);
+        const std::string what = std::string(row.name) + ", " + row.mode;
+        EXPECT_FALSE(StandInLog().empty()) << what << ": the stand-in was not asked";
+        if (!row.converts)
+        {
+            EXPECT_NE(result, 0) << what;
+            EXPECT_NE(result, ConvertFaulted) << what;
+            EXPECT_FALSE(FileExists(destination)) << what << " left a file";
+            continue;
+        }
+        EXPECT_EQ(result, 0) << what;
+        EXPECT_EQ(ScaledCopiesProblem(StandInLog(), 0, 0), "") << what;
+        Pixels converted, reference;
+        ASSERT_EQ(ReadBitmap(destination, &converted), "") << what;
+        ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\photo-6000x4000-1920x1280.bmp", &reference), "");
+        EXPECT_GE(Psnr(converted, reference), 35.0) << what;
+        DeleteTree(destination);
+    }
 }
 
 TEST_F(BadInputTest, PathsThatCannotBeUsedAreRefused)

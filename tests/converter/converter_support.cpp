@@ -44,7 +44,10 @@ std::string CorpusReference(const std::string &name)
 
 std::string CorpusSource(const std::string &name)
 {
-    return name.find('.') == std::string::npos ? CorpusJpeg(name) : CorpusFolder() + "\\picture\\" + name;
+    if (name.find('.') == std::string::npos)
+        return CorpusJpeg(name);
+    const std::string picture = CorpusFolder() + "\\picture\\" + name;
+    return FileExists(picture) ? picture : CorpusFolder() + "\\standin\\" + name;
 }
 
 std::string CorpusReferenceOf(const std::string &name)

@@ -18,12 +18,14 @@ NarrowImageConverter ShippedConvert();
 ScaledImageConverter ShippedScaledConvert();
 
 // The folder the corpus step filled: jpeg\NAME.jpg, reference\NAME.bmp and
-// picture\NAME.EXT (the other formats) and other\ (pictures to refuse).
+// picture\NAME.EXT (the other formats), standin\NAME.EXT (the pictures for
+// the decoder stand-ins) and other\ (pictures to refuse).
 std::string CorpusFolder();
 std::string CorpusJpeg(const std::string &name);
 std::string CorpusReference(const std::string &name);
 // Any picture of the corpus by its name: a JPEG's has no extension (NAME),
-// every other's has its own (NAME.EXT, in picture\); and its reference.
+// every other's has its own (NAME.EXT, in picture\, else in standin\); and
+// its reference.
 std::string CorpusSource(const std::string &name);
 std::string CorpusReferenceOf(const std::string &name);
 

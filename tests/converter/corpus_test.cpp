@@ -5,7 +5,10 @@
 // allows that and nothing like a shifted, mirrored or miscoloured picture.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "converter_support.h"
+#include "standin_registration.h"
 #include "test_support.h"
 
 namespace
@@ -30,6 +33,9 @@ protected:
         folder = NULL;
     }
 
+    // The picture converted, against its reference.
+    static void ExpectTheReference(const std::string &name);
+
     static std::string *folder;
     static CorpusDesktopColour *desktop;
 };
@@ -47,9 +53,8 @@ std::string FileName(const ::testing::TestParamInfo<const char *> &info)
     return name;
 }
 
-TEST_P(CorpusTest, BecomesTheBitmapAReferenceDecoderDecodes)
+void CorpusTest::ExpectTheReference(const std::string &name)
 {
-    const std::string name = GetParam();
     const std::string source = CorpusSource(name);
     ASSERT_TRUE(FileExists(source)) << source << " is missing: the corpus step did not make it";
     const NarrowImageConverter convert = ShippedConvert();
@@ -77,6 +82,11 @@ TEST_P(CorpusTest, BecomesTheBitmapAReferenceDecoderDecodes)
         GTEST_SKIP() << "colours of plain CMYK under Wine (size and format were checked)";
     }
     EXPECT_GE(Psnr(converted, reference), MinimumPsnr) << name;
+}
+
+TEST_P(CorpusTest, BecomesTheBitmapAReferenceDecoderDecodes)
+{
+    ExpectTheReference(GetParam());
 }
 
 // Chroma sampling, progressive and restart-marker scans, encoders and colour
@@ -111,7 +121,11 @@ INSTANTIATE_TEST_SUITE_P(Orientations, CorpusTest, ::testing::ValuesIn(Orientati
 
 // Scaled down for a screen, in the same pass as the turn upright, against
 // ImageMagick's area-averaging scale of djpeg's decoding: a smooth photo
-// differs by rounding, nothing like a picked pixel or a shifted row.
+// differs by rounding, nothing like a picked pixel or a shifted row. Each row
+// with Wine's decoder, then with the stand-in for Windows' JPEG decoder, which
+// scales by halves while decoding (tests/codec_standins), in both readings of
+// its closest size: it must decode at the smallest of its sizes that covers
+// the need (0 x 0: it is never asked for a scaled copy), each row once.
 TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
 {
     const ScaledImageConverter convert = ShippedScaledConvert();
@@ -123,25 +137,45 @@ TEST(ScaledCorpus, BecomesTheAreaAverageOfTheDecodedPicture)
         UINT boxWidth, boxHeight;
         int fit;
         const char *reference;
+        UINT decodedWidth, decodedHeight;
     } rows[] = {
-        {"large-420", 1024, 768, 0, "large-420-1152x768"},             // a cover, by height
-        {"orientation-6-bands", 300, 300, 0, "orientation-6-bands-300x699"}, // turned, then by width
-        {"png-rgba.png", 160, 100, 0, "png-rgba-160x120"},                   // blended, then scaled
+        {"large-420", 1024, 768, 0, "large-420-1152x768", 1200, 800},             // a cover, by height
+        {"orientation-6-bands", 300, 300, 0, "orientation-6-bands-300x699", 0, 0}, // turned, then by width
+        {"png-rgba.png", 160, 100, 0, "png-rgba-160x120", 0, 0},                   // blended, then scaled
+        // Camera photos on Fill desktops: the nearest of the decoder's sizes
+        // is 1500 x 1000 for the first and 1000 x 563 for the second, smaller
+        // than they need. The last needs its full size.
+        {"photo-6000x4000.jpg", 1920, 1080, 0, "photo-6000x4000-1920x1280", 3000, 2000},
+        {"photo-4000x2250.jpg", 1024, 768, 0, "photo-4000x2250-1366x768", 2000, 1125},
+        {"photo-4000x2250-turned.jpg", 1024, 768, 0, "photo-4000x2250-turned-1024x1821", 2000, 1125},
+        {"photo-800x600.jpg", 1920, 1080, 0, "photo-800x600-800x600", 0, 0},
     };
     const CorpusDesktopColour desktop;
     ASSERT_TRUE(desktop.IsSet());
-    for (const auto &row : rows)
+    for (const char *mode : {"", "at-least", "nearest"})
     {
-        const std::string destination = folder + "\\" + row.name + ".bmp";
-        ASSERT_EQ(convert(Wide(CorpusSource(row.name)).c_str(), Wide(destination).c_str(), row.boxWidth,
-                          row.boxHeight, row.fit),
-                  0)
-            << row.name;
-        EXPECT_EQ(ConverterBitmapProblem(destination), "") << row.name;
-        Pixels converted, reference;
-        ASSERT_EQ(ReadBitmap(destination, &converted), "") << row.name;
-        ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\" + row.reference + ".bmp", &reference), "");
-        EXPECT_GE(Psnr(converted, reference), 35.0) << row.name << " scaled";
+        std::unique_ptr<CodecStandIns> standIns(mode[0] != '\0' ? new CodecStandIns : NULL);
+        ASSERT_TRUE(standIns == NULL || standIns->Problem().empty()) << standIns->Problem();
+        SetStandInMode(mode);
+        for (const auto &row : rows)
+        {
+            StartStandInLog(standIns != NULL ? folder + "\\standin.log" : "");
+            const std::string destination = folder + "\\" + row.name + ".bmp";
+            ASSERT_EQ(convert(Wide(CorpusSource(row.name)).c_str(), Wide(destination).c_str(), row.boxWidth,
+                              row.boxHeight, row.fit),
+                      0)
+                << row.name << " " << mode;
+            EXPECT_EQ(ConverterBitmapProblem(destination), "") << row.name;
+            Pixels converted, reference;
+            ASSERT_EQ(ReadBitmap(destination, &converted), "") << row.name;
+            ASSERT_EQ(ReadBitmap(CorpusFolder() + "\\scaled\\" + row.reference + ".bmp", &reference), "");
+            EXPECT_GE(Psnr(converted, reference), 35.0) << row.name << " scaled " << mode;
+            if (standIns != NULL)
+            {
+                EXPECT_EQ(ScaledCopiesProblem(StandInLog(), row.decodedWidth, row.decodedHeight), "")
+                    << row.name << ", the stand-in rounding " << mode;
+            }
+        }
     }
     DeleteTree(folder);
 }
@@ -156,6 +190,43 @@ const char *const Formats[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Formats, CorpusTest, ::testing::ValuesIn(Formats), FileName);
 
+// WebP, HEIC and AVIF files decoded by the stand-ins for Microsoft's
+// decoders (tests/codec_standins), turned as System.Photo.Orientation says
+// when it is a VT_UI2 of 1 to 8, and as stored when it is 0, 9, a VT_UI4 or
+// missing.
+class StandInCorpusTest : public CorpusTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CorpusTest::SetUpTestSuite();
+        standIns = new CodecStandIns;
+        ASSERT_EQ(standIns->Problem(), "");
+    }
+    static void TearDownTestSuite()
+    {
+        delete standIns;
+        standIns = NULL;
+        CorpusTest::TearDownTestSuite();
+    }
+
+    static CodecStandIns *standIns;
+};
+
+CodecStandIns *StandInCorpusTest::standIns = NULL;
+
+TEST_P(StandInCorpusTest, BecomesThePictureTurnedAsItsDecoderSays)
+{
+    ExpectTheReference(GetParam());
+}
+
+const char *const StandIns[] = {
+    "webp-1.webp", "webp-3.webp", "webp-6.webp",    "webp-8.webp", "heic-1.heic",     "heic-3.heic",
+    "heic-6.heic", "heic-8.heic", "avif-1.avif",    "avif-3.avif", "avif-6.avif",     "avif-8.avif",
+    "webp-0.webp", "heic-9.heic", "avif-ui4-6.avif", "webp-none.webp",
+};
+INSTANTIATE_TEST_SUITE_P(StandIns, StandInCorpusTest, ::testing::ValuesIn(StandIns), FileName);
+
 TEST(Corpus, HoldsNoFileTheTestsDoNotName)
 {
     size_t named = sizeof(Encodings) / sizeof(Encodings[0]) + sizeof(Sizes) / sizeof(Sizes[0]) +
@@ -163,5 +234,7 @@ TEST(Corpus, HoldsNoFileTheTestsDoNotName)
     EXPECT_EQ(ListingOrder(CorpusFolder() + "\\jpeg").size(), named)
         << "the corpus step makes files no test converts, or misses some";
     EXPECT_EQ(ListingOrder(CorpusFolder() + "\\picture").size(), sizeof(Formats) / sizeof(Formats[0]));
+    // With the four camera photos of the scaled rows.
+    EXPECT_EQ(ListingOrder(CorpusFolder() + "\\standin").size(), sizeof(StandIns) / sizeof(StandIns[0]) + 4);
 }
 }

@@ -7,6 +7,7 @@
 
 #include "converter_support.h"
 #include "settings_fixture.h"
+#include "standin_registration.h"
 
 namespace
 {
@@ -74,6 +75,15 @@ TEST_F(WallpaperRunTest, AFolderOfJpegsBecomesTheWallpaperPictureByPicture)
                           {"夕日.jpg", "Été-海.jpeg", "editor.JPG"});
 }
 
+// Through the stand-ins for Microsoft's decoders (tests/codec_standins),
+// each upright as its decoder's orientation says.
+TEST_F(WallpaperRunTest, AFolderOfWebpHeicAndAvifPicturesBecomesTheWallpaperPictureByPicture)
+{
+    const CodecStandIns standIns;
+    ASSERT_EQ(standIns.Problem(), "");
+    ExpectEachShownInTurn({"webp-6.webp", "heic-3.heic", "avif-8.avif"}, {"Strand.webp", "山.heic", "Katze.avif"});
+}
+
 TEST_F(WallpaperRunTest, AFolderOfPngGifAndTiffPicturesBecomesTheWallpaperPictureByPicture)
 {
     // Transparent pixels are blended over the desktop colour the references
@@ -124,6 +134,45 @@ TEST_F(WallpaperRunTest, APictureLargerThanTheDisplayIsScaledOnlyWhereTheStyleSc
         EXPECT_EQ(shown.height, row.height) << "style " << style << ", tiled " << row.tile;
     }
     WriteStringValue(DesktopKeyPath, "WallpaperStyle", hadStyle ? style : "0");
+}
+
+// A decoder that fails halfway down a camera photo (the stand-in for
+// Windows' JPEG decoder, in its scaled decode for the Fill desktop): the run
+// moves on to the folder's other picture, and the bitmap an earlier run
+// converted stays as it was.
+TEST_F(WallpaperRunTest, ADecoderFailingHalfwayLeavesTheEarlierBitmapAndTheRunMovesOn)
+{
+    ASSERT_TRUE(CopyOneFile(CorpusSource("photo-4000x2250.jpg"), folder + "\\camera.jpg"));
+    MakeEntries(folder, {"other.bmp"});
+    installed = ScratchFolder("failing-decoder-install");
+    const std::string applet = installed + "\\Vistrane.cpl";
+    ASSERT_TRUE(CopyOneFile(ShippedApplet(), applet));
+    ASSERT_TRUE(CopyOneFile(ShippedConverter(), installed + "\\Vistrane-jpeg.dll"));
+    UseFolder(0);
+    const int camera = PositionOf(ListingOrder(folder), "camera.jpg");
+    ASSERT_GE(camera, 0);
+    StoreHistory(1 - camera, 0, 0); // in turn, the photo comes next
+    const std::string bitmap = WindowsFolder() + "\\vistrane.bmp";
+    const std::vector<BYTE> earlier = ReadBytes(CorpusReference("size-17x9"));
+    ASSERT_TRUE(WriteBytes(bitmap, earlier));
+    const CodecStandIns standIns;
+    ASSERT_EQ(standIns.Problem(), "");
+    std::string style;
+    const bool hadStyle = ReadStringValue(DesktopKeyPath, "WallpaperStyle", &style);
+    WriteStringValue(DesktopKeyPath, "WallpaperStyle", "10");
+    SetStandInMode("copy-fails");
+    StartStandInLog(installed + "\\standin.log");
+    EXPECT_EQ(RunProgram("rundll32.exe \"" + applet + "\",AfterLogon"), 0);
+    WriteStringValue(DesktopKeyPath, "WallpaperStyle", hadStyle ? style : "0");
+    EXPECT_EQ(ShownEntry(), "other.bmp") << "the run did not move on";
+    EXPECT_EQ(ReadBytes(bitmap), earlier) << "the earlier bitmap was changed";
+    bool failed = false;
+    for (const std::string &line : StandInLog())
+        failed = failed || (line.find("scaled-copy 2000x1125") != std::string::npos &&
+                            line.find("-> 0x0") == std::string::npos);
+    EXPECT_TRUE(failed) << "the stand-in's scaled decode never failed";
+    for (const std::string &name : ListingOrder(WindowsFolder()))
+        EXPECT_FALSE(name.compare(0, 9, "vistrane.") == 0 && name != "vistrane.bmp") << name << " was left behind";
 }
 
 // What a reader finds wrong with the bitmap at this moment: "" when it is
