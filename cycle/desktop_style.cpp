@@ -37,12 +37,24 @@ int ParseStyle(const wchar_t *text)
     return digits == 0 ? -1 : style;
 }
 
-bool Remembered(RegistryKey &settingsKey, StyleText &style, StyleText &tile)
+bool Kept(RegistryKey &settingsKey, StyleText &style, StyleText &tile)
 {
     DWORD type = 0;
     return settingsKey.Query(UserWallpaperStyleValue, &type, NULL, NULL) == ERROR_SUCCESS &&
            ReadStyleText(settingsKey, UserWallpaperStyleValue, style) &&
            ReadStyleText(settingsKey, UserTileWallpaperValue, tile);
+}
+
+// The values a picture for several monitors gives the desktop. Anything else
+// there is the user's own choice, made since.
+bool TiledForMonitors(const StyleText &style, const StyleText &tile)
+{
+    return lstrcmpW(style, TiledWallpaperStyle) == 0 && lstrcmpW(tile, L"1") == 0;
+}
+
+bool ReadDesktopValues(RegistryKey &desktop, StyleText &style, StyleText &tile)
+{
+    return ReadStyleText(desktop, WallpaperStyleValue, style) && ReadStyleText(desktop, TileWallpaperValue, tile);
 }
 
 // An empty text stands for a value the desktop did not have.
@@ -57,14 +69,25 @@ void WriteBack(RegistryKey &desktop, const char *name, const wchar_t *text)
 
 int UserWallpaperStyle()
 {
-    StyleText style, tile;
-    RegistryKey settings;
-    settings.Open(SettingsKeyPath, 1);
-    if (Remembered(settings, style, tile))
-        return ParseStyle(style);
     RegistryKey desktop;
     desktop.Open(DesktopKeyPath, 1);
-    return ReadStyleText(desktop, WallpaperStyleValue, style) ? ParseStyle(style) : -1;
+    StyleText style, tile, keptStyle, keptTile;
+    if (!ReadStyleText(desktop, WallpaperStyleValue, style))
+        return -1;
+    RegistryKey settings;
+    settings.Open(SettingsKeyPath, 1);
+    if (ReadStyleText(desktop, TileWallpaperValue, tile) && TiledForMonitors(style, tile) &&
+        Kept(settings, keptStyle, keptTile))
+        return ParseStyle(keptStyle);
+    return ParseStyle(style);
+}
+
+bool UserStyleKeepable()
+{
+    RegistryKey desktop;
+    desktop.Open(DesktopKeyPath, 1);
+    StyleText style, tile;
+    return ReadDesktopValues(desktop, style, tile);
 }
 
 bool RememberUserStyle(RegistryKey &settingsKey)
@@ -72,10 +95,9 @@ bool RememberUserStyle(RegistryKey &settingsKey)
     RegistryKey desktop;
     desktop.Open(DesktopKeyPath, 1);
     StyleText style, tile, keptStyle, keptTile;
-    if (!ReadStyleText(desktop, WallpaperStyleValue, style) || !ReadStyleText(desktop, TileWallpaperValue, tile))
+    if (!ReadDesktopValues(desktop, style, tile))
         return false;
-    if (Remembered(settingsKey, keptStyle, keptTile) && lstrcmpW(style, TiledWallpaperStyle) == 0 &&
-        lstrcmpW(tile, L"1") == 0)
+    if (TiledForMonitors(style, tile) && Kept(settingsKey, keptStyle, keptTile))
         return true;
     settingsKey.WriteString(UserWallpaperStyleValue, style);
     settingsKey.WriteString(UserTileWallpaperValue, tile);
@@ -84,13 +106,16 @@ bool RememberUserStyle(RegistryKey &settingsKey)
 
 void RestoreUserStyle(RegistryKey &settingsKey)
 {
-    StyleText style, tile;
-    if (!Remembered(settingsKey, style, tile))
+    StyleText style, tile, current, currentTile;
+    if (!Kept(settingsKey, style, tile))
         return;
     RegistryKey desktop;
     desktop.Open(DesktopKeyPath, 1);
-    WriteBack(desktop, WallpaperStyleValue, style);
-    WriteBack(desktop, TileWallpaperValue, tile);
+    if (ReadDesktopValues(desktop, current, currentTile) && TiledForMonitors(current, currentTile))
+    {
+        WriteBack(desktop, WallpaperStyleValue, style);
+        WriteBack(desktop, TileWallpaperValue, tile);
+    }
     settingsKey.DeleteValue(UserWallpaperStyleValue);
     settingsKey.DeleteValue(UserTileWallpaperValue);
 }

@@ -15,18 +15,22 @@ const int FillStyle = 10;
 const int SpanStyle = 22;
 
 // The style as the decimal number Windows' settings write as its text: the
-// one remembered while the desktop tiles a picture for several monitors,
-// else the desktop's. -1 for a value that is missing, of another type, or
-// not such a number. Nothing is written: the value is the user's own.
+// one kept while the desktop tiles a picture for several monitors, else the
+// desktop's. -1 for a value that is missing, of another type, or not such a
+// number. Nothing is written: the value is the user's own.
 int UserWallpaperStyle();
 
-// Before the desktop is made to tile a picture for several monitors: keeps
-// the desktop's "WallpaperStyle" and "TileWallpaper" in settingsKey, unless
-// it already keeps them and the desktop still has the values such a picture
-// set (the user changed nothing since). False when a value is of a kind or
-// length that could not be written back exactly; nothing is kept then.
+// True when the desktop's "WallpaperStyle" and "TileWallpaper" are of a kind
+// and length RememberUserStyle keeps exactly.
+bool UserStyleKeepable();
+
+// As the desktop is made to tile a picture for several monitors: keeps its
+// "WallpaperStyle" and "TileWallpaper" in settingsKey, unless it already
+// keeps them and the desktop still has the values such a picture set (the
+// user changed nothing since). False, with nothing kept, when a value could
+// not be written back exactly.
 bool RememberUserStyle(RegistryKey &settingsKey);
 
-// Gives the desktop back the values kept by RememberUserStyle, if any, and
-// forgets them.
+// Forgets the values RememberUserStyle kept, if any, and gives them back to
+// the desktop unless the user has chosen others there since.
 void RestoreUserStyle(RegistryKey &settingsKey);

@@ -112,10 +112,10 @@ bool CyclePerMonitor(RegistryKey &settingsKey, const wchar_t *imageDir, const Im
     ScreenRun run = {settingsKey, imageDir, list, options.random, LoadImageConverter(), {}, history};
     wchar_t pending[MAX_PATH];
     wchar_t converted[MAX_PATH];
-    // The user's style is kept before anything else changes: a value that
-    // could not be given back exactly keeps the run to one picture.
-    if (run.convert.compose == NULL || run.convert.scaled == NULL || !PrepareBitmapPaths(pending, converted) ||
-        !RememberUserStyle(settingsKey))
+    // A style that could not be given back exactly keeps the run to one
+    // picture.
+    if (run.convert.compose == NULL || run.convert.scaled == NULL || !UserStyleKeepable() ||
+        !PrepareBitmapPaths(pending, converted))
         return false;
     const int placement = PlacementForStyle(UserWallpaperStyle(), options.tile);
     MonitorArea ordered[MaxMonitors];
@@ -152,6 +152,9 @@ bool CyclePerMonitor(RegistryKey &settingsKey, const wchar_t *imageDir, const Im
         DeleteFileW(pending);
         return true;
     }
-    ApplyWallpaper(converted, 1, options.immediate);
+    // Kept only now that the desktop is made to tile: a run that shows
+    // nothing leaves the user free to change the style meanwhile.
+    if (RememberUserStyle(settingsKey))
+        ApplyWallpaper(converted, 1, options.immediate);
     return true;
 }

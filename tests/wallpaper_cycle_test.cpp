@@ -370,23 +370,28 @@ TEST_F(WallpaperCycleTest, TilingSetsTheTilingStyleAndOtherwiseKeepsTheUsers)
 // After pictures on several monitors, which the desktop tiles, one picture
 // again (the switch off, or one monitor left, as Wine's null display has)
 // gives the desktop back the style the user had, or no style where the
-// user had none, and forgets it.
+// user had none, unless the user has chosen another since; and forgets it.
 TEST_F(WallpaperCycleTest, OnePictureAgainGivesBackTheUsersStyle)
 {
     MakeEntries(folder, {"1.bmp"});
     UseFolder(0);
+    const struct
+    {
+        const char *kept, *desktop, *expected;
+    } rows[] = {{"10", "0", "10"}, {"", "0", ""}, {"10", "6", "6"}};
     for (int perMonitor = 0; perMonitor < 2; ++perMonitor)
-        for (const char *kept : {"10", ""})
+        for (const auto &row : rows)
         {
             WriteDwordValue(SettingsKeyPath, DoPerMonitorValue, perMonitor);
-            WriteStringValue(SettingsKeyPath, UserWallpaperStyleValue, kept);
+            WriteStringValue(SettingsKeyPath, UserWallpaperStyleValue, row.kept);
             WriteStringValue(SettingsKeyPath, UserTileWallpaperValue, "0");
-            WriteStringValue(DesktopKeyPath, WallpaperStyleValue, "0");
+            WriteStringValue(DesktopKeyPath, WallpaperStyleValue, row.desktop);
             WriteStringValue(DesktopKeyPath, TileWallpaperValue, "1");
             RunAtLogon();
             EXPECT_EQ(ShownEntry(), "1.bmp");
-            EXPECT_EQ(WallpaperStyle().second, kept[0] ? std::string("10", 3) : std::string())
-                << "switch " << perMonitor << ", kept \"" << kept << "\"";
+            const std::string expected = row.expected;
+            EXPECT_EQ(WallpaperStyle().second, expected.empty() ? expected : expected + '\0')
+                << "switch " << perMonitor << ", kept \"" << row.kept << "\", desktop \"" << row.desktop << "\"";
             std::string value;
             EXPECT_TRUE(ReadStringValue(DesktopKeyPath, TileWallpaperValue, &value) && value == "0");
             EXPECT_FALSE(ReadStringValue(SettingsKeyPath, UserWallpaperStyleValue, &value)) << "still kept";
