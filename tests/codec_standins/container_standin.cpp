@@ -142,13 +142,7 @@ public:
     HRESULT STDMETHODCALLTYPE CopyPalette(IWICPalette *p) override { return png->CopyPalette(p); }
     HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect *rect, UINT stride, UINT size, BYTE *buffer) override
     {
-        UINT width = 0, height = 0;
-        HRESULT hr = png->GetSize(&width, &height);
-        const WICRect r = CopiedRect(rect, width, height);
-        if (SUCCEEDED(hr))
-            hr = FailsHere(r, height) ? E_FAIL : png->CopyPixels(rect, stride, size, buffer);
-        LogCall("container copy %ux%u rect %d,%d,%d,%d -> 0x%08lX", width, height, r.X, r.Y, r.Width, r.Height, hr);
-        return hr;
+        return CopyLogged(png, "container", rect, stride, size, buffer);
     }
     HRESULT STDMETHODCALLTYPE GetMetadataQueryReader(IWICMetadataQueryReader **reader) override
     {

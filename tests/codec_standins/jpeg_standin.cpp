@@ -69,13 +69,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetThumbnail(IWICBitmapSource **t) override { return wine->GetThumbnail(t); }
     HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect *rect, UINT stride, UINT size, BYTE *buffer) override
     {
-        UINT width = 0, height = 0;
-        HRESULT hr = wine->GetSize(&width, &height);
-        const WICRect r = CopiedRect(rect, width, height);
-        if (SUCCEEDED(hr))
-            hr = FailsHere(r, height) ? E_FAIL : wine->CopyPixels(rect, stride, size, buffer);
-        LogCall("jpeg copy %ux%u rect %d,%d,%d,%d -> 0x%08lX", width, height, r.X, r.Y, r.Width, r.Height, hr);
-        return hr;
+        return CopyLogged(wine, "jpeg", rect, stride, size, buffer);
     }
 
     HRESULT STDMETHODCALLTYPE GetClosestSize(UINT *width, UINT *height) override

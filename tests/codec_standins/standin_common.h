@@ -80,3 +80,17 @@ inline bool FailsHere(const WICRect &rect, UINT height)
 {
     return 2ull * (rect.Y + rect.Height) > height && ModeIs(L"copy-fails");
 }
+
+// A copy from the real decoder's source, failing where the mode says and
+// logged as "<codec> copy WxH rect X,Y,W,H -> result".
+inline HRESULT CopyLogged(IWICBitmapSource *source, const char *codec, const WICRect *rect, UINT stride, UINT size,
+                          BYTE *buffer)
+{
+    UINT width = 0, height = 0;
+    HRESULT hr = source->GetSize(&width, &height);
+    const WICRect r = CopiedRect(rect, width, height);
+    if (SUCCEEDED(hr))
+        hr = FailsHere(r, height) ? E_FAIL : source->CopyPixels(rect, stride, size, buffer);
+    LogCall("%s copy %ux%u rect %d,%d,%d,%d -> 0x%08lX", codec, width, height, r.X, r.Y, r.Width, r.Height, hr);
+    return hr;
+}
