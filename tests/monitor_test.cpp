@@ -99,6 +99,11 @@ TEST_F(PerMonitorRunTest, EachMonitorShowsAPictureOfItsOwnFilledAndTiledFromTheP
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(CopyOneFile(pictures + "\\photo-" + std::to_string(i) + ".jpg",
                                 folder + "\\photo-" + std::to_string(i) + ".jpg"));
+    // Tried first, in turn: a picture that cannot be shown makes the run try
+    // another for that monitor.
+    ASSERT_TRUE(WriteTextFile(folder + "\\broken.jpg", "not a picture"));
+    const int broken = PositionOf(ListingOrder(folder), "broken.jpg");
+    StoreHistory(broken - 1, 0, 0);
     RunAtLogon();
     const std::string bitmap = WindowsFolder() + "\\vistrane.bmp";
     ASSERT_EQ(Wallpaper(), bitmap);
