@@ -38,11 +38,16 @@ bool DestinationFile::WriteAt(unsigned long long offset, const void *data, DWORD
     return WriteFile(file, data, bytes, &written, &at) && written == bytes;
 }
 
-bool DestinationFile::ReadAt(unsigned long long offset, void *data, DWORD bytes)
+bool ReadFileAt(HANDLE file, unsigned long long offset, void *data, DWORD bytes)
 {
     OVERLAPPED at = At(offset);
     DWORD read = 0;
     return ReadFile(file, data, bytes, &read, &at) && read == bytes;
+}
+
+bool DestinationFile::ReadAt(unsigned long long offset, void *data, DWORD bytes)
+{
+    return ReadFileAt(file, offset, data, bytes);
 }
 
 bool DestinationFile::Finish()

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+// bytes from offset of a file opened for synchronous use; false unless all
+// of them were there to read. The composite reads its pieces back with it.
+bool ReadFileAt(HANDLE file, unsigned long long offset, void *data, DWORD bytes);
+
 class DestinationFile
 {
 public:

@@ -1,17 +1,7 @@
 #include "piece_bitmap.h"
 
-namespace
-{
-bool ReadAt(HANDLE file, unsigned long long offset, void *data, DWORD bytes)
-{
-    OVERLAPPED at;
-    ZeroMemory(&at, sizeof(at));
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD read = 0;
-    return ReadFile(file, data, bytes, &read, &at) && read == bytes;
-}
-}
+#include "bitmap_rows.h"
+#include "destination_file.h"
 
 PieceBitmap::PieceBitmap() : file(INVALID_HANDLE_VALUE), geometry(), rows(), held(), older(0)
 {
@@ -34,8 +24,8 @@ bool PieceBitmap::Open(const wchar_t *path)
     BITMAPFILEHEADER fileHeader;
     BITMAPINFOHEADER info;
     LARGE_INTEGER size;
-    if (!ReadAt(file, 0, &fileHeader, sizeof(fileHeader)) ||
-        !ReadAt(file, sizeof(fileHeader), &info, sizeof(info)) || !GetFileSizeEx(file, &size))
+    if (!ReadFileAt(file, 0, &fileHeader, sizeof(fileHeader)) ||
+        !ReadFileAt(file, sizeof(fileHeader), &info, sizeof(info)) || !GetFileSizeEx(file, &size))
         return false;
     if (fileHeader.bfType != 0x4D42 || fileHeader.bfOffBits != BitmapHeaderBytes || info.biSize != sizeof(info) ||
         info.biPlanes != 1 || info.biBitCount != 24 || info.biCompression != BI_RGB || info.biWidth <= 0 ||
@@ -64,10 +54,8 @@ const BYTE *PieceBitmap::Row(UINT y)
             return rows[i];
         }
     const int slot = older;
-    const unsigned long long offset =
-        BitmapHeaderBytes + static_cast<unsigned long long>(geometry.height - 1 - y) * geometry.stride;
     held[slot] = geometry.height;
-    if (!ReadAt(file, offset, rows[slot], geometry.stride))
+    if (!ReadFileAt(file, RowOffset(geometry, geometry.height - 1 - y), rows[slot], geometry.stride))
         return NULL;
     held[slot] = y;
     older = 1 - slot;
